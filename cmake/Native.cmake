@@ -1,0 +1,28 @@
+# Native (Linux) build: unit tests of the portable core, the same tests under ASan+UBSan,
+# the command-line scanner and the benchmark.
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)
+
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+
+add_executable(core_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(core_tests PRIVATE core GTest::gtest_main)
+add_test(NAME core_tests COMMAND core_tests)
+
+set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_library(core_san STATIC ${CORE_SOURCES})
+target_include_directories(core_san PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(core_san PRIVATE ${SANITIZE} -O1 -g)
+add_executable(core_tests_sanitized ${NATIVE_TEST_SOURCES})
+target_compile_options(core_tests_sanitized PRIVATE ${SANITIZE} -O1 -g)
+target_link_options(core_tests_sanitized PRIVATE ${SANITIZE})
+target_link_libraries(core_tests_sanitized PRIVATE core_san GTest::gtest_main)
+add_test(NAME core_tests_sanitized COMMAND core_tests_sanitized)
+
+add_executable(scanpage tools/scanpage.cpp)
+target_link_libraries(scanpage PRIVATE core)
+add_test(NAME scanpage_table
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/scanpage_table.sh $<TARGET_FILE:scanpage>)
+
+add_executable(scan_benchmark tests/bench/scan_benchmark.cpp)
+target_link_libraries(scan_benchmark PRIVATE core benchmark::benchmark)
