@@ -1,0 +1,35 @@
+# Windows build: Tolvaring.exe and the test programs that run under Wine.
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+set(WIN_LIBS wininet comctl32 advapi32 user32 gdi32 kernel32)
+
+add_library(winplatform STATIC
+  common/Ansi_win.cpp
+  common/ErrorText_win.cpp
+  common/Forms_win.cpp
+  common/Twips_win.cpp
+  settings/clsRegistry_win.cpp
+  detect/Http_win.cpp
+  detect/frmMain_win.cpp
+  startup/basMain_win.cpp
+  startup/DirList_win.cpp
+  startup/frmSetup_win.cpp)
+target_compile_definitions(winplatform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                           _WIN32_WINNT=0x0601)
+target_link_libraries(winplatform PUBLIC core ${WIN_LIBS})
+
+set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Tolvaring.rc)
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/resources/Tolvaring.ico;${CMAKE_SOURCE_DIR}/resources/Tolvaring.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
+
+add_executable(Tolvaring WIN32 startup/WinMain_win.cpp ${RC_FILE})
+target_link_libraries(Tolvaring PRIVATE winplatform)
+target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
+target_compile_options(Tolvaring PRIVATE -ffunction-sections -fdata-sections)
+
+# The release artefact: stripped.
+add_custom_target(release ALL
+  COMMAND ${CMAKE_STRIP} -s -o ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe $<TARGET_FILE:Tolvaring>
+  DEPENDS Tolvaring
+  BYPRODUCTS ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
+
+include(cmake/WindowsTests.cmake)

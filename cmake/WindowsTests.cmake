@@ -1,0 +1,1 @@
+# tests come next

@@ -1,0 +1,26 @@
+#pragma once
+// The program's windows ("forms"): it runs while one of them is loaded and ends when the
+// last one is unloaded.
+#include "common/AppError.h"
+
+#include <windows.h>
+
+// Registers a window class for a form, with the program icon; returns the class atom name.
+const wchar_t* RegisterFormClass(const wchar_t* className, WNDPROC proc);
+
+void FormLoaded(HWND form, bool isDialog);
+// Called from WM_NCDESTROY; the last unloaded form ends the message loop.
+void FormUnloaded(HWND form);
+int LoadedFormCount();
+
+// Runs the message loop until no form is loaded; returns the exit code. Returns 0 at once
+// when none is loaded.
+int RunMessageLoop();
+
+// Tells the user about a failure that ends the program, then ends the loop with exit
+// code 1 once the forms are gone. Safe to call from a window procedure.
+void ReportFailure(const AppError& failure);
+void EndWithFailure(const AppError& failure);
+
+// The font that dialogs use for their controls, at the screen's DPI; shared, not owned.
+HFONT DialogFont();

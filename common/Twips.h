@@ -1,0 +1,9 @@
+#pragma once
+// Twips to pixels with the screen's real DPI.
+#include "resources/Layout.h"
+
+#include <windows.h>
+
+int ScreenDpi();
+inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+RECT TwipsToRect(const TwipsRect& r, int dpi, int offsetLeftTwips = 0, int offsetTopTwips = 0);

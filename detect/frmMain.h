@@ -1,0 +1,35 @@
+#pragma once
+// The status window shown while the external address is determined, with its page fetch
+// control `Http` and the method `GetIp`.
+#include "common/Handles.h"
+#include "detect/Http.h"
+
+#include <windows.h>
+
+#include <string>
+
+class frmMain {
+public:
+    frmMain() = default;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+    ~frmMain() { Unload(); }
+
+    // Loads the window, shows it centred and modeless, and has it painted before it
+    // returns, since the fetch that follows blocks the thread.
+    void Show();
+    void Unload();
+    HWND Hwnd() const { return hwnd_; }
+
+    // Fetches the page at `sUrl` and returns the first dotted-quad address in its text,
+    // or the empty text when there is none. A failed fetch throws AppError.
+    std::wstring GetIp(const std::wstring& sUrl);
+
+    HttpControl Http;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+    HWND label1_ = nullptr;
+    GdiObject labelFont_;
+};

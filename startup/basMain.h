@@ -1,0 +1,16 @@
+#pragma once
+// The start of the program: find the external address, hand it to BearShare and start it;
+// or open the setup dialog when a setting is missing or the user asks for it.
+#include "settings/clsRegistry.h"
+
+#include <string>
+
+// The program's one settings object, created on first use and kept until the end.
+clsRegistry& Settings();
+// Company, root key, product and version of the settings, in this order.
+void SetSettingsIdentity();
+
+void Main();
+
+// Starts `path` with no arguments in a normal, activated window; AppError on failure.
+void StartProgram(const std::wstring& path);

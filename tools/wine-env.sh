@@ -1,0 +1,12 @@
+# Sourced: the environment of the throwaway Wine test prefix kept in $1 (the state folder).
+# Nothing here ever touches ~/.wine.
+state_dir=$1
+export WINEPREFIX="$state_dir/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+[ -f "$state_dir/display" ] && export DISPLAY=":$(head -n1 "$state_dir/display")"
+[ -f "$state_dir/port" ] && export TOLVARING_TEST_PORT="$(cat "$state_dir/port")"
+export TOLVARING_TEST_STATE="$state_dir"
+# The 64-bit loader directly: the `wine` wrapper warns about a missing 32-bit Wine.
+if [ -x /usr/lib/wine/wine64 ]; then export TOLVARING_WINE=/usr/lib/wine/wine64; else export TOLVARING_WINE=wine; fi

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Sets up or tears down what the Windows tests share in one run:
+#   wine-fixture.sh start STATE_DIR   fresh Wine prefix with a persistent wineserver,
+#                                     an Xvfb display and the loopback page server
+#   wine-fixture.sh stop STATE_DIR    ends exactly those processes (by PID) and the
+#                                     prefix's wineserver
+set -eu
+action=$1
+state_dir=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+start_daemon() { # name, command...: started detached, its PID kept in the state folder
+    local name=$1
+    shift
+    setsid "$@" </dev/null >"$state_dir/$name.log" 2>&1 &
+    echo $! >"$state_dir/$name.pid"
+}
+
+wait_for_file() {
+    for _ in $(seq 1 100); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "timed out waiting for $1" >&2
+    return 1
+}
+
+stop() {
+    if [ -d "$state_dir/prefix" ]; then
+        WINEPREFIX="$state_dir/prefix" wineserver -k 2>/dev/null || true
+    fi
+    for name in pageserver xvfb; do
+        if [ -f "$state_dir/$name.pid" ]; then
+            kill "$(cat "$state_dir/$name.pid")" 2>/dev/null || true
+            rm -f "$state_dir/$name.pid"
+        fi
+    done
+}
+
+case $action in
+start)
+    stop
+    rm -rf "$state_dir"
+    mkdir -p "$state_dir/prefix"
+    start_daemon xvfb Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state_dir/display"
+    wait_for_file "$state_dir/display"
+    start_daemon pageserver python3 "$here/pageserver.py" --port-file "$state_dir/port"
+    wait_for_file "$state_dir/port"
+    # shellcheck source=wine-env.sh
+    . "$here/wine-env.sh" "$state_dir"
+    wineserver -p </dev/null >/dev/null 2>&1
+    wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
+    # A virtual desktop draws title bars itself, so screenshots show whole windows.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    echo "Wine prefix ready: $WINEPREFIX, display $DISPLAY, page server port $TOLVARING_TEST_PORT"
+    ;;
+stop)
+    stop
+    echo "Wine test processes stopped"
+    ;;
+*)
+    echo "usage: $0 start|stop STATE_DIR" >&2
+    exit 2
+    ;;
+esac
