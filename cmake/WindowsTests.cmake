@@ -1,1 +1,36 @@
-# tests come next
+# Windows test programs, run by CTest under Wine in one throwaway prefix per run.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-state)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_STATE})
+
+add_test(NAME wine_setup COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh start ${WINE_STATE})
+set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine)
+add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh stop ${WINE_STATE})
+set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine)
+
+add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp)
+target_link_libraries(wintestsupport PUBLIC winplatform gtest)
+target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
+
+function(add_wine_test name)
+  cmake_parse_arguments(T "WINDOWS" "TIMEOUT" "SOURCES;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
+  add_test(NAME ${name} COMMAND ${name})
+  set(lock registry)
+  if(T_WINDOWS)
+    list(APPEND lock desktop)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK "${lock}"
+                       TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
+endfunction()
+
+add_wine_test(win_settings_tests SOURCES tests/win/settings_test.cpp tests/win/platform_test.cpp)
+add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp)

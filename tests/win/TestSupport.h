@@ -1,0 +1,39 @@
+#pragma once
+// Helpers shared by the Windows tests: raw registry access (to check what the program
+// wrote without going through its own classes), the loopback page server's address,
+// files and screenshots.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct RawValue {
+    bool exists = false;
+    DWORD type = 0;
+    std::string bytes;
+};
+
+RawValue ReadRawValue(HKEY root, const std::string& path, const std::string& name);
+void WriteRawValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                   const std::string& bytes);
+bool KeyExists(HKEY root, const std::string& path);
+std::string KeyClass(HKEY root, const std::string& path);
+void DeleteTree(HKEY root, const std::string& path);
+
+// http://127.0.0.1:<port><path> of the page server the test run started.
+std::wstring PageUrl(const std::wstring& path);
+int PageServerPort();
+
+// A fresh empty folder below the test run's state folder.
+std::wstring MakeTempFolder(const std::wstring& name);
+std::wstring ReadFileText(const std::wstring& path); // bytes, widened one to one
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+std::wstring ExeFolder(); // the folder of the running test program
+
+// Saves what the screen shows of `hwnd` (title bar included) as a BMP file in the
+// artifacts folder; returns its path.
+std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name);
+std::wstring ArtifactsFolder();
+
+std::string Narrow(const std::wstring& text); // ASCII-only test texts
