@@ -147,46 +147,91 @@ std::string ReadBody(const std::wstring& url, HINTERNET request, const Deadline&
     return body;
 }
 
+bool IsRedirect(DWORD status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Where a redirect points, resolved against the address that answered with it.
+std::wstring RedirectTarget(const std::wstring& url, const std::wstring& current,
+                            HINTERNET request) {
+    const std::wstring location = HeaderText(request, HTTP_QUERY_LOCATION);
+    if (location.empty())
+        Fail(url, L"Der Server leitet weiter, nennt aber kein Ziel.");
+    DWORD size = 0;
+    InternetCombineUrlW(current.c_str(), location.c_str(), nullptr, &size, ICU_NO_ENCODE);
+    std::wstring combined(size + 1, L'\0');
+    if (!InternetCombineUrlW(current.c_str(), location.c_str(), combined.data(), &size,
+                             ICU_NO_ENCODE))
+        FailWithCode(url, GetLastError());
+    combined.resize(size);
+    return combined;
+}
+
+// One request: the connection and the request handle, kept together so the request can
+// be read after it was sent.
+struct Exchange {
+    InternetHandle connection;
+    InternetHandle request;
+};
+
+Exchange Send(const std::wstring& url, const std::wstring& current, HINTERNET session,
+              const HttpSettings& settings, const Deadline& deadline) {
+    const UrlParts parts = CrackUrl(url, current);
+    const INTERNET_PORT port = parts.port ? parts.port
+                               : parts.scheme == INTERNET_SCHEME_HTTPS
+                                   ? INTERNET_PORT(INTERNET_DEFAULT_HTTPS_PORT)
+                                   : settings.port;
+    Exchange x;
+    x.connection.Reset(InternetConnectW(
+        session, parts.host.c_str(), port, parts.user.empty() ? nullptr : parts.user.c_str(),
+        parts.password.empty() ? nullptr : parts.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+    if (!x.connection)
+        FailWithCode(url, GetLastError());
+    SetTimeouts(x.connection.Get(), std::max<DWORD>(deadline.Left(), 1));
+
+    // Redirects are followed by us, so that a loop ends and the deadline covers every hop.
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                  INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
+                  INTERNET_FLAG_NO_AUTO_REDIRECT;
+    if (parts.scheme == INTERNET_SCHEME_HTTPS)
+        flags |= INTERNET_FLAG_SECURE;
+    const wchar_t* accept[] = {L"text/*", L"*/*", nullptr};
+    x.request.Reset(HttpOpenRequestW(x.connection.Get(), L"GET", parts.object.c_str(), nullptr,
+                                     nullptr, accept, flags, 0));
+    if (!x.request)
+        FailWithCode(url, GetLastError());
+    SetTimeouts(x.request.Get(), std::max<DWORD>(deadline.Left(), 1));
+    if (!HttpSendRequestW(x.request.Get(), nullptr, 0, nullptr, 0))
+        FailWithCode(url, GetLastError());
+    return x;
+}
+
 } // namespace
 
 std::wstring HttpControl::OpenURL(const std::wstring& url) const {
+    constexpr int kMaxRedirects = 10;
     const Deadline deadline(settings_.timeoutMs);
-    const UrlParts parts = CrackUrl(url, WithScheme(url));
-
     InternetHandle session(
         InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         FailWithCode(url, GetLastError());
-    const INTERNET_PORT port = parts.port ? parts.port
-                               : parts.scheme == INTERNET_SCHEME_HTTPS
-                                   ? INTERNET_PORT(INTERNET_DEFAULT_HTTPS_PORT)
-                                   : settings_.port;
-    InternetHandle connection(InternetConnectW(
-        session.Get(), parts.host.c_str(), port, parts.user.empty() ? nullptr : parts.user.c_str(),
-        parts.password.empty() ? nullptr : parts.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection)
-        FailWithCode(url, GetLastError());
-    SetTimeouts(connection.Get(), settings_.timeoutMs);
 
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                  INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
-                  INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
-    if (parts.scheme == INTERNET_SCHEME_HTTPS)
-        flags |= INTERNET_FLAG_SECURE;
-    const wchar_t* accept[] = {L"text/*", L"*/*", nullptr};
-    InternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", parts.object.c_str(),
-                                            nullptr, nullptr, accept, flags, 0));
-    if (!request)
-        FailWithCode(url, GetLastError());
-    SetTimeouts(request.Get(), std::max<DWORD>(deadline.Left(), 1));
-    if (!HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0))
-        FailWithCode(url, GetLastError());
-
-    const DWORD status = StatusCode(request.Get());
-    if (status < 200 || status > 299)
-        Fail(url, L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".");
-    const std::string body = ReadBody(url, request.Get(), deadline, settings_.maxBytes);
-    const std::wstring contentType = HeaderText(request.Get(), HTTP_QUERY_CONTENT_TYPE);
-    std::string ascii(contentType.begin(), contentType.end());
-    return PageBytesToText(body, CharsetFromContentType(ascii), FromAnsi);
+    std::wstring current = WithScheme(url);
+    for (int hop = 0;; ++hop) {
+        Exchange x = Send(url, current, session.Get(), settings_, deadline);
+        const DWORD status = StatusCode(x.request.Get());
+        if (IsRedirect(status)) {
+            if (hop == kMaxRedirects)
+                Fail(url, L"Zu viele Weiterleitungen (mehr als " + std::to_wstring(kMaxRedirects) +
+                              L").");
+            current = RedirectTarget(url, current, x.request.Get());
+            continue;
+        }
+        if (status < 200 || status > 299)
+            Fail(url, L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".");
+        const std::string body = ReadBody(url, x.request.Get(), deadline, settings_.maxBytes);
+        const std::wstring contentType = HeaderText(x.request.Get(), HTTP_QUERY_CONTENT_TYPE);
+        const std::string ascii(contentType.begin(), contentType.end());
+        return PageBytesToText(body, CharsetFromContentType(ascii), FromAnsi);
+    }
 }
