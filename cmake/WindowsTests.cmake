@@ -34,3 +34,10 @@ endfunction()
 
 add_wine_test(win_settings_tests SOURCES tests/win/settings_test.cpp tests/win/platform_test.cpp)
 add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp)
+
+# The stand-in peer client and the end-to-end driver of the real program.
+add_executable(fakeclient tests/win/fakeclient.cpp)
+target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME})
+add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
+  SOURCES tests/win/e2e_test.cpp tests/win/Driver_win.cpp)
+add_dependencies(win_e2e_tests Tolvaring fakeclient)

@@ -24,6 +24,13 @@ int& ExitCode() {
     return code;
 }
 
+// Set once Main has returned and the loop runs: before that, unloading the last form
+// (the status window) must not end anything, nor disturb a message box that follows.
+bool& LoopRunning() {
+    static bool running = false;
+    return running;
+}
+
 } // namespace
 
 const wchar_t* RegisterFormClass(const wchar_t* className, WNDPROC proc) {
@@ -51,7 +58,7 @@ void FormUnloaded(HWND form) {
     forms.erase(std::remove_if(forms.begin(), forms.end(),
                                [form](const FormEntry& e) { return e.hwnd == form; }),
                 forms.end());
-    if (forms.empty())
+    if (forms.empty() && LoopRunning())
         PostQuitMessage(ExitCode());
 }
 
@@ -60,6 +67,7 @@ int LoadedFormCount() { return static_cast<int>(Forms().size()); }
 int RunMessageLoop() {
     if (Forms().empty())
         return ExitCode();
+    LoopRunning() = true;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         bool handled = false;
@@ -87,8 +95,6 @@ void EndWithFailure(const AppError& failure) {
     const std::vector<FormEntry> forms = Forms();
     for (const FormEntry& form : forms)
         DestroyWindow(form.hwnd);
-    if (Forms().empty())
-        PostQuitMessage(ExitCode());
 }
 
 HFONT DialogFont() {

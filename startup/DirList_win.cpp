@@ -162,6 +162,8 @@ void DirList::Refill() {
 
     if (!hwnd_)
         return;
+    // The path is also the list's window text, for screen readers and test drivers.
+    SetWindowTextW(hwnd_, path_.c_str());
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < entries_.size(); ++i)

@@ -53,6 +53,9 @@ start)
     # A virtual desktop draws title bars itself, so screenshots show whole windows.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # Drive T: is a folder of the run's own, for tests that need a drive root.
+    mkdir -p "$state_dir/tdrive"
+    ln -sfn "$state_dir/tdrive" "$WINEPREFIX/dosdevices/t:"
     echo "Wine prefix ready: $WINEPREFIX, display $DISPLAY, page server port $TOLVARING_TEST_PORT"
     ;;
 stop)

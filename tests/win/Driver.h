@@ -1,0 +1,50 @@
+#pragma once
+// Drives the real Tolvaring.exe from a second process: starts it, finds its windows,
+// reads their texts and rectangles, presses buttons and keys.
+#include "common/Handles.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class Program {
+public:
+    // Starts Tolvaring.exe (beside the test program) in `workingFolder`.
+    explicit Program(const std::wstring& workingFolder);
+    ~Program(); // ends the program if it is still running
+
+    DWORD Pid() const { return pid_; }
+    // Exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
+    DWORD WaitExit(DWORD ms = 30000);
+    // A top-level window of the program with this caption (and class, when given).
+    HWND WaitWindow(const std::wstring& caption, const wchar_t* cls = nullptr, DWORD ms = 30000);
+    // All visible top-level windows of the program.
+    std::vector<HWND> Windows() const;
+
+private:
+    KernelHandle process_;
+    DWORD pid_ = 0;
+    DWORD thread_ = 0;
+};
+
+std::wstring TextOf(HWND h);
+std::wstring ClassOf(HWND h);
+RECT ClientRectIn(HWND child, HWND parent); // child's window rect in parent client coords
+HWND Child(HWND parent, int id);
+HWND FocusOf(HWND top); // the control that has the keyboard focus in top's thread
+void Click(HWND button);
+void PressKey(HWND target, WPARAM key);     // key down and up, through the message loop
+void PressAltKey(HWND top, wchar_t letter); // an access key
+// The text of a message box (the static with the prompt).
+std::wstring MessageBoxText(HWND box);
+// Waits until `predicate` holds or `ms` pass.
+template <class F> bool WaitUntil(F predicate, DWORD ms = 10000) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        if (predicate())
+            return true;
+        Sleep(50);
+    }
+    return predicate();
+}
