@@ -41,3 +41,9 @@ target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME})
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
   SOURCES tests/win/e2e_test.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_e2e_tests Tolvaring fakeclient)
+
+# The demo's driver (make demo).
+add_executable(demo_driver tools/demo_driver.cpp tests/win/Driver_win.cpp)
+target_link_libraries(demo_driver PRIVATE wintestsupport)
+target_link_options(demo_driver PRIVATE ${STATIC_RUNTIME})
+add_dependencies(demo_driver Tolvaring fakeclient)

@@ -14,6 +14,7 @@ Routes (query parameters in brackets):
   /big[mib=9]              a body of `mib` MiB of blanks ending in an address
   /dots[mib=8]             a body of `mib` MiB of full stops
   /cut                     announces 1000 bytes, sends 100 and closes
+  /slowip[ip, delay=2]     /ip, answered after `delay` seconds
 """
 import argparse
 import http.server
@@ -58,6 +59,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         body = ('<html><head><title>Deine IP</title></head><body><h1>Ihre IP-Adresse</h1>'
                 '<p>Ihre IP: %s</p></body></html>' % ip).encode()
         self.send(200, body, 'text/html; charset=utf-8')
+
+    def route_slowip(self, q):
+        time.sleep(float(q.get('delay', '2')))
+        self.route_ip(q)
 
     def route_redirect(self, q):
         self.send(302, b'', extra=[('Location', q.get('to', '/ip?ip=198.51.100.23'))])

@@ -42,8 +42,12 @@ start)
     stop
     rm -rf "$state_dir"
     mkdir -p "$state_dir/prefix"
-    start_daemon xvfb Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state_dir/display"
-    wait_for_file "$state_dir/display"
+    if [ -n "${TOLVARING_USE_DISPLAY:-}" ]; then
+        echo "${TOLVARING_USE_DISPLAY#:}" >"$state_dir/display"
+    else
+        start_daemon xvfb Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state_dir/display"
+        wait_for_file "$state_dir/display"
+    fi
     start_daemon pageserver python3 "$here/pageserver.py" --port-file "$state_dir/port"
     wait_for_file "$state_dir/port"
     # shellcheck source=wine-env.sh

@@ -1,0 +1,48 @@
+# Tolvaring: a Windows program, built with mingw-w64 and tested under Wine on Debian.
+#   make demo    the program doing its job end to end, under Wine, without internet
+#   make test    every test: native, sanitizers, fuzz smoke, and the Windows tests under Wine
+#   make run     start Tolvaring.exe under Wine in your own prefix, on your display
+#   make bench   the scan benchmark with its ratios against memchr
+NATIVE := build/native
+WIN := build/win
+JOBS ?= 2
+
+.PHONY: all deps native win test test-native test-win test-slow demo run bench clean
+
+all: native win
+
+deps:
+	@tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(NATIVE) -j$(JOBS)
+
+win: deps
+	cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	cmake --build $(WIN) -j$(JOBS)
+
+test-native: native
+	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
+
+test-win: win
+	ctest --test-dir $(WIN) -j$(JOBS) --output-on-failure -LE slow
+
+test: test-native test-win
+
+# The real 60-second time-outs; left out of the default run.
+test-slow: win
+	ctest --test-dir $(WIN) --output-on-failure -L slow
+
+demo: win
+	tools/demo.sh $(WIN)
+
+run: win
+	tools/run.sh $(WIN)
+
+bench: native
+	tools/bench.sh $(NATIVE)
+
+clean:
+	rm -rf build

@@ -1,0 +1,89 @@
+// The demo, from inside Wine: a sample client folder with a stand-in client, the two
+// settings, then the real Tolvaring.exe against the loopback page, and a report of what
+// happened. A second start without an address shows the setup dialog.
+#include "common/Ansi.h"
+#include "startup/frmSetup.h"
+#include "tests/win/Driver.h"
+#include "tests/win/TestSupport.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kKey[] = "Software\\Harlund\\Tolvaring\\1.0";
+
+void Step(const char* text) {
+    std::printf("  - %s\n", text);
+    std::fflush(stdout);
+}
+
+[[noreturn]] void Fail(const std::string& text) {
+    std::printf("FAILED: %s\n", text.c_str());
+    std::exit(1);
+}
+
+void Store(const char* name, const std::wstring& value) {
+    WriteRawValue(HKEY_CURRENT_USER, kKey, name, REG_SZ, ToAnsi(value) + '\0');
+}
+
+} // namespace
+
+int main() {
+    const std::string address = "203.0.113.42";
+    Step("creating a sample client folder with a stand-in BearShare.exe");
+    const std::wstring client = MakeTempFolder(L"BearShare");
+    if (!CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
+                   (client + L"\\BearShare.exe").c_str(), FALSE))
+        Fail("cannot copy the stand-in client");
+    WriteFileBytes(client + L"\\FreePeers.ini", "[Network]\r\nport=6346\r\n");
+
+    Step("storing the two settings in HKCU\\Software\\Harlund\\Tolvaring\\1.0");
+    const std::wstring url = PageUrl(L"/slowip?delay=4&ip=" + std::wstring(address.begin(), address.end()));
+    Store("BearShareDirectory", client);
+    Store("URL", url);
+    std::printf("      BearShareDirectory = %s\n      URL = %s\n", Narrow(client).c_str(),
+                Narrow(url).c_str());
+
+    Step("starting Tolvaring.exe");
+    {
+        Program program(MakeTempFolder(L"work"));
+        HWND status = program.WaitWindow(L"", L"TolvaringStatus", 15000);
+        if (status) {
+            Sleep(500);
+            std::printf("      status window shown: %s\n", Narrow(SaveScreenshot(status, L"status-window")).c_str());
+        }
+        const DWORD code = program.WaitExit(90000);
+        if (code != 0)
+            Fail("Tolvaring.exe ended with exit code " + std::to_string(code));
+    }
+    const std::wstring started = client + L"\\started.txt";
+    WaitUntil([&] { return FileExists(started); }, 10000);
+    const std::wstring ini = ReadFileText(client + L"\\FreePeers.ini");
+    if (ini.find(L"forcedIP=\"" + std::wstring(address.begin(), address.end()) + L"\"") ==
+        std::wstring::npos)
+        Fail("FreePeers.ini does not hold the address:\n" + Narrow(ini));
+    std::printf("\n  Address found: %s\n  FreePeers.ini now reads:\n", address.c_str());
+    std::string text = Narrow(ini);
+    for (std::size_t pos; (pos = text.find('\r')) != std::string::npos;)
+        text.erase(pos, 1);
+    std::printf("%s\n", text.c_str());
+    if (!FileExists(started))
+        Fail("the client was not started");
+    std::printf("  The client was started: %s\\BearShare.exe\n\n", Narrow(client).c_str());
+
+    Step("starting again without an address stored: the setup dialog");
+    Store("URL", L"");
+    {
+        Program program(MakeTempFolder(L"work"));
+        HWND setup = program.WaitWindow(L"Tolvaring? - Setup", nullptr, 15000);
+        if (!setup)
+            Fail("the setup dialog did not open");
+        SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(url.c_str()));
+        Sleep(500);
+        std::printf("      setup dialog shown: %s\n", Narrow(SaveScreenshot(setup, L"setup-dialog")).c_str());
+        PostMessageW(setup, WM_CLOSE, 0, 0);
+        program.WaitExit(15000);
+    }
+    return 0;
+}
