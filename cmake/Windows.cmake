@@ -24,7 +24,6 @@ set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
 add_executable(Tolvaring WIN32 startup/WinMain_win.cpp ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
 target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
-target_compile_options(Tolvaring PRIVATE -ffunction-sections -fdata-sections)
 
 # The release artefact: stripped.
 add_custom_target(release ALL

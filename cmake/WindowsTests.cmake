@@ -47,3 +47,11 @@ add_executable(demo_driver tools/demo_driver.cpp tests/win/Driver_win.cpp)
 target_link_libraries(demo_driver PRIVATE wintestsupport)
 target_link_options(demo_driver PRIVATE ${STATIC_RUNTIME})
 add_dependencies(demo_driver Tolvaring fakeclient)
+
+# The built program from outside: resources, size and imports.
+add_wine_test(win_resources_tests SOURCES tests/win/resources_test.cpp)
+target_link_libraries(win_resources_tests PRIVATE version)
+add_dependencies(win_resources_tests Tolvaring)
+add_test(NAME exe_size_and_imports
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
+          ${TOOLCHAIN_PREFIX}-objdump)

@@ -38,7 +38,7 @@ int main() {
     WriteFileBytes(client + L"\\FreePeers.ini", "[Network]\r\nport=6346\r\n");
 
     Step("storing the two settings in HKCU\\Software\\Harlund\\Tolvaring\\1.0");
-    const std::wstring url = PageUrl(L"/slowip?delay=4&ip=" + std::wstring(address.begin(), address.end()));
+    const std::wstring url = PageUrl(L"/slowip?delay=2&ip=" + std::wstring(address.begin(), address.end()));
     Store("BearShareDirectory", client);
     Store("URL", url);
     std::printf("      BearShareDirectory = %s\n      URL = %s\n", Narrow(client).c_str(),

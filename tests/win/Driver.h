@@ -28,7 +28,10 @@ private:
     DWORD thread_ = 0;
 };
 
-std::wstring TextOf(HWND h);
+std::wstring TextOf(HWND h); // WM_GETTEXT: the live text of a control
+// The stored caption of a top-level window; sends nothing, so a window whose thread is
+// busy (the status window during the fetch) can be looked at.
+std::wstring CaptionOf(HWND h);
 std::wstring ClassOf(HWND h);
 RECT ClientRectIn(HWND child, HWND parent); // child's window rect in parent client coords
 HWND Child(HWND parent, int id);

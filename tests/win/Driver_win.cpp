@@ -55,7 +55,7 @@ HWND Program::WaitWindow(const std::wstring& caption, const wchar_t* cls, DWORD 
     WaitUntil(
         [&] {
             for (HWND h : Windows())
-                if (TextOf(h) == caption && (!cls || ClassOf(h) == cls)) {
+                if (CaptionOf(h) == caption && (!cls || ClassOf(h) == cls)) {
                     result = h;
                     return true;
                 }
@@ -71,6 +71,12 @@ std::wstring TextOf(HWND h) {
     const LRESULT got =
         SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+std::wstring CaptionOf(HWND h) {
+    wchar_t text[512] = {};
+    GetWindowTextW(h, text, 512);
     return text;
 }
 

@@ -47,7 +47,7 @@ protected:
         HWND box = program.WaitWindow(L"Tolvaring", L"#32770");
         if (!box)
             for (HWND h : program.Windows())
-                ADD_FAILURE() << "window: [" << Narrow(ClassOf(h)) << "] [" << Narrow(TextOf(h)) << "]";
+                ADD_FAILURE() << "window: [" << Narrow(ClassOf(h)) << "] [" << Narrow(CaptionOf(h)) << "]";
         return box;
     }
 
@@ -431,6 +431,63 @@ TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
     EXPECT_EQ(TextOf(Child(setup2, frmSetup::kIdTxtUrl)), PageUrl(L"/echo?body=nichts"));
     PostMessageW(setup2, WM_CLOSE, 0, 0);
     EXPECT_EQ(second.WaitExit(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// Sets the prefix's screen DPI for programs started from now on; back to 96 at the end.
+class ScreenDpiSetting {
+public:
+    explicit ScreenDpiSetting(DWORD dpi) { Set(dpi); }
+    ~ScreenDpiSetting() { Set(96); }
+
+private:
+    static void Set(DWORD dpi) {
+        WriteRawValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD,
+                      std::string(reinterpret_cast<const char*>(&dpi), 4));
+    }
+};
+
+TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
+    for (int dpi : {96, 120, 144}) {
+        SCOPED_TRACE(dpi);
+        ScreenDpiSetting setting(dpi);
+        const std::wstring suffix = L"-" + std::to_wstring(dpi) + L"dpi";
+        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        {
+            Program program(work);
+            HWND setup = program.WaitWindow(kSetupCaption);
+            ASSERT_TRUE(setup);
+            RECT client{};
+            GetClientRect(setup, &client);
+            EXPECT_EQ(client.right, MulDiv(6510, dpi, 1440));
+            EXPECT_EQ(client.bottom, MulDiv(3180, dpi, 1440));
+            const RECT ok = ClientRectIn(Child(setup, frmSetup::kIdCmdOkay), setup);
+            EXPECT_EQ(ok.left, MulDiv(2880, dpi, 1440));
+            EXPECT_EQ(ok.bottom - ok.top, MulDiv(375, dpi, 1440));
+            const RECT url = ClientRectIn(Child(setup, frmSetup::kIdTxtUrl), setup);
+            EXPECT_EQ(url.left, MulDiv(2880 + 120, dpi, 1440));
+            Sleep(300);
+            SaveScreenshot(setup, L"setup-dialog" + suffix);
+            PostMessageW(setup, WM_CLOSE, 0, 0);
+            EXPECT_EQ(program.WaitExit(), 0u);
+        }
+        const std::wstring dir = ClientFolder(L"client");
+        Store("BearShareDirectory", dir);
+        Store("URL", PageUrl(L"/slowip?delay=3&ip=192.0.2.77"));
+        Program program(work);
+        HWND status = program.WaitWindow(L"", L"TolvaringStatus", 15000);
+        ASSERT_TRUE(status);
+        RECT client{};
+        GetClientRect(status, &client);
+        EXPECT_EQ(client.right, MulDiv(4680, dpi, 1440));
+        EXPECT_EQ(client.bottom, MulDiv(705, dpi, 1440));
+        Sleep(300);
+        SaveScreenshot(status, L"status-window" + suffix);
+        EXPECT_EQ(program.WaitExit(), 0u);
+    }
 }
 
 } // namespace
