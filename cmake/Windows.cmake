@@ -32,3 +32,22 @@ add_custom_target(release ALL
   BYPRODUCTS ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
 
 include(cmake/WindowsTests.cmake)
+
+# Release packages: a zip with the program and its German read-me, and an installer.
+find_program(MAKENSIS makensis)
+find_program(ZIP zip)
+set(DIST ${CMAKE_BINARY_DIR}/dist)
+if(MAKENSIS AND ZIP)
+  add_custom_command(
+    OUTPUT ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST}/zip
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe ${DIST}/zip/Tolvaring.exe
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt ${DIST}/zip/LIESMICH.txt
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${DIST}/Tolvaring-1.0.zip
+    COMMAND ${CMAKE_COMMAND} -E chdir ${DIST}/zip ${ZIP} -q -X ${DIST}/Tolvaring-1.0.zip Tolvaring.exe LIESMICH.txt
+    COMMAND ${MAKENSIS} -V2 -DEXE=${DIST}/zip/Tolvaring.exe -DOUTFILE=${DIST}/Tolvaring-Setup.exe
+            ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi
+    DEPENDS release ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
+    COMMENT "Packaging Tolvaring-1.0.zip and Tolvaring-Setup.exe")
+  add_custom_target(dist ALL DEPENDS ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip)
+endif()

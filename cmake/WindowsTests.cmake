@@ -55,3 +55,10 @@ add_dependencies(win_resources_tests Tolvaring)
 add_test(NAME exe_size_and_imports
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
           ${TOOLCHAIN_PREFIX}-objdump)
+
+if(TARGET dist)
+  add_test(NAME installer_round_trip
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/installer_test.sh ${WINE_STATE} ${DIST}/Tolvaring-Setup.exe)
+  set_tests_properties(installer_round_trip PROPERTIES FIXTURES_REQUIRED wine
+                       RESOURCE_LOCK "registry;desktop" TIMEOUT 300 LABELS wine)
+endif()

@@ -54,6 +54,14 @@ start)
     . "$here/wine-env.sh" "$state_dir"
     wineserver -p </dev/null >/dev/null 2>&1
     wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
+    # Wine links Desktop, Documents and the like to the Unix home: make them plain folders
+    # of the prefix, so nothing a test does lands in the user's own files.
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then
+            rm -f "$link"
+            mkdir -p "$link"
+        fi
+    done
     # A virtual desktop draws title bars itself, so screenshots show whole windows.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1

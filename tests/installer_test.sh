@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Silent install and uninstall under Wine, for the current user and for all users.
+set -u
+here=$(cd "$(dirname "$0")/.." && pwd)
+state=$1
+setup=$2
+run() { "$here/tools/wine-run.sh" "$state" "$@"; }
+. "$here/tools/wine-env.sh" "$state"
+fail=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
+key_exists() { run reg query "$1" >/dev/null 2>&1; }
+lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring.lnk' 2>/dev/null | wc -l; }
+
+# Current user, with a desktop shortcut.
+run "$setup" /S /DESKTOP
+local_dir=$(find "$WINEPREFIX/drive_c/users" -ipath '*AppData/Local/Programs/Tolvaring' -type d | head -n1)
+check "installed for the current user" '[ -n "$local_dir" ] && [ -f "$local_dir/Tolvaring.exe" ] && [ -f "$local_dir/LIESMICH.txt" ]'
+check "Start menu entry and desktop shortcut" '[ "$(lnk_count)" -ge 2 ]'
+check "uninstaller registered for the user" 'key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
+run reg add 'HKCU\Software\Harlund\Tolvaring\1.0' /v URL /d http://x/ /f >/dev/null 2>&1
+# The uninstaller copies itself away and returns at once: wait for its work to be done.
+wait_gone() { for _ in $(seq 1 100); do [ -e "$1" ] || return 0; sleep 0.2; done; }
+run "$local_dir/Uninstall.exe" /S
+wait_gone "$local_dir/Uninstall.exe"
+sleep 1
+check "settings kept without /REMOVESETTINGS" 'key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
+check "program removed" '[ ! -f "$local_dir/Tolvaring.exe" ]'
+check "shortcuts removed" '[ "$(lnk_count)" -eq 0 ]'
+check "uninstall entry removed" '! key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
+
+# All users; the settings go too.
+run "$setup" /S /ALLUSERS
+all_dir="$WINEPREFIX/drive_c/Program Files/Tolvaring"
+check "installed for all users" '[ -f "$all_dir/Tolvaring.exe" ]'
+check "uninstaller registered for all users" 'key_exists "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
+run "$all_dir/Uninstall.exe" /S /ALLUSERS /REMOVESETTINGS
+wait_gone "$all_dir/Uninstall.exe"
+sleep 1
+check "all-users program removed" '[ ! -f "$all_dir/Tolvaring.exe" ]'
+check "settings removed with /REMOVESETTINGS" '! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
+exit $fail
