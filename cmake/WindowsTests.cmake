@@ -62,3 +62,10 @@ if(TARGET dist)
   set_tests_properties(installer_round_trip PROPERTIES FIXTURES_REQUIRED wine
                        RESOURCE_LOCK "registry;desktop" TIMEOUT 300 LABELS wine)
 endif()
+
+add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
+  SOURCES tests/win/hostile_test.cpp tests/win/Driver_win.cpp)
+add_dependencies(win_hostile_tests Tolvaring fakeclient)
+add_wine_test(win_slow_tests WINDOWS TIMEOUT 400 LABELS slow
+  SOURCES tests/win/slow_test.cpp tests/win/Driver_win.cpp)
+add_dependencies(win_slow_tests Tolvaring fakeclient)
