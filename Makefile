@@ -2,12 +2,13 @@
 #   make demo    the program doing its job end to end, under Wine, without internet
 #   make test    every test: native, sanitizers, fuzz smoke, and the Windows tests under Wine
 #   make run     start Tolvaring.exe under Wine in your own prefix, on your display
-#   make bench   the scan benchmark with its ratios against memchr
+#   make bench   the scan benchmark (ratios against memchr) and the end-to-end benchmark
+#   make fuzz    ten minutes of fuzzing per target
 NATIVE := build/native
 WIN := build/win
 JOBS ?= 2
 
-.PHONY: all deps native win test test-native test-win test-slow demo run bench clean
+.PHONY: all deps native win test test-native test-win test-slow demo run bench fuzz clean
 
 all: native win
 
@@ -41,8 +42,12 @@ demo: win
 run: win
 	tools/run.sh $(WIN)
 
-bench: native
+bench: native win
 	tools/bench.sh $(NATIVE)
+	tools/e2e-bench.sh $(WIN)
+
+fuzz: deps
+	tools/fuzz.sh 600
 
 clean:
 	rm -rf build

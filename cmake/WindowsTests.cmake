@@ -37,7 +37,8 @@ add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win
 
 # The stand-in peer client and the end-to-end driver of the real program.
 add_executable(fakeclient tests/win/fakeclient.cpp)
-target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME})
+# A windows program, as the real client is (a console one would get a console of its own).
+target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
   SOURCES tests/win/e2e_test.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_e2e_tests Tolvaring fakeclient)
@@ -69,3 +70,12 @@ add_dependencies(win_hostile_tests Tolvaring fakeclient)
 add_wine_test(win_slow_tests WINDOWS TIMEOUT 400 LABELS slow
   SOURCES tests/win/slow_test.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_slow_tests Tolvaring fakeclient)
+
+# End-to-end benchmark (make bench-e2e): the program against a windowless yardstick.
+add_executable(minimal_handoff tools/minimal_handoff.cpp)
+target_link_libraries(minimal_handoff PRIVATE core wininet advapi32 kernel32)
+target_link_options(minimal_handoff PRIVATE ${STATIC_RUNTIME})
+add_executable(bench_driver tools/bench_driver.cpp)
+target_link_libraries(bench_driver PRIVATE wintestsupport psapi)
+target_link_options(bench_driver PRIVATE ${STATIC_RUNTIME})
+add_dependencies(bench_driver Tolvaring fakeclient minimal_handoff)

@@ -47,7 +47,9 @@ void frmMain::Show() {
                                  layout::status::kLabelFont));
     SendMessageW(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
 
-    ShowWindow(hwnd_, SW_SHOW);
+    // Shown without taking the focus: it only informs, and whatever the user works in
+    // keeps the keyboard.
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     RedrawWindow(hwnd_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // Let the window system finish mapping and painting before the fetch blocks us.

@@ -1,0 +1,95 @@
+// End-to-end benchmark, from inside Wine: 20 hand-offs of Tolvaring.exe and 20 runs of the
+// windowless yardstick, alternating, against the same loopback page and client folder.
+// Prints the medians, their ratio and the peak working set of a hand-off.
+#include "common/Ansi.h"
+#include "tests/win/TestSupport.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Run {
+    double ms = 0;
+    SIZE_T peak = 0;
+    DWORD exitCode = 1;
+};
+
+Run Measure(const std::wstring& exe, const std::wstring& cwd, const wchar_t* args = L"") {
+    LARGE_INTEGER freq, start, end;
+    QueryPerformanceFrequency(&freq);
+    std::wstring commandLine = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Run run;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        cwd.c_str(), &startup, &info))
+        return run;
+    WaitForSingleObject(info.hProcess, 60000);
+    QueryPerformanceCounter(&end);
+    run.ms = 1000.0 * double(end.QuadPart - start.QuadPart) / double(freq.QuadPart);
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (GetProcessMemoryInfo(info.hProcess, &counters, sizeof counters))
+        run.peak = counters.PeakWorkingSetSize;
+    GetExitCodeProcess(info.hProcess, &run.exitCode);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return run;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+} // namespace
+
+int main() {
+    const int rounds = 20;
+    // Keeps the desktop up between runs, as Windows always has it; otherwise Wine starts
+    // its desktop anew for every program and both sides measure mostly that.
+    HWND keepDesktop = CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                       nullptr, nullptr, nullptr);
+    const std::wstring client = MakeTempFolder(L"bench-client");
+    const std::wstring work = MakeTempFolder(L"bench-work");
+    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (client + L"\\BearShare.exe").c_str(), FALSE);
+    const char* key = "Software\\Harlund\\Tolvaring\\1.0";
+    WriteRawValue(HKEY_CURRENT_USER, key, "BearShareDirectory", REG_SZ, ToAnsi(client) + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, key, "URL", REG_SZ, ToAnsi(PageUrl(L"/ip?ip=192.0.2.50")) + '\0');
+
+    std::vector<double> tolvaring, minimal, withWindow;
+    SIZE_T peak = 0;
+    Measure(ExeFolder() + L"\\Tolvaring.exe", work); // warm-up of both
+    Measure(ExeFolder() + L"\\minimal_handoff.exe", work);
+    for (int i = 0; i < rounds; ++i) {
+        const Run t = Measure(ExeFolder() + L"\\Tolvaring.exe", work);
+        const Run m = Measure(ExeFolder() + L"\\minimal_handoff.exe", work);
+        const Run w = Measure(ExeFolder() + L"\\minimal_handoff.exe", work, L"window");
+        withWindow.push_back(w.ms);
+        if (t.exitCode != 0 || m.exitCode != 0) {
+            std::printf("a run failed (exit codes %lu, %lu)\n", t.exitCode, m.exitCode);
+            return 1;
+        }
+        tolvaring.push_back(t.ms);
+        minimal.push_back(m.ms);
+        peak = std::max(peak, t.peak);
+    }
+    const double mt = Median(tolvaring), mm = Median(minimal);
+    std::printf("hand-offs: %d each\n", rounds);
+    std::printf("Tolvaring.exe median:   %8.1f ms\n", mt);
+    std::printf("minimal program median: %8.1f ms\n", mm);
+    const double mw = Median(withWindow);
+    std::printf("minimal program with one bare window: %8.1f ms\n", mw);
+    std::printf("ratio to the minimal program: %.2fx (target <= 1.2x): %s\n", mt / mm,
+                mt / mm <= 1.2 ? "met" : "NOT met");
+    std::printf("ratio to the minimal program with a window: %.2fx\n", mt / mw);
+    std::printf("peak working set of a hand-off: %.1f MiB\n", double(peak) / (1024.0 * 1024.0));
+    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+    DestroyWindow(keepDesktop);
+    return 0;
+}
