@@ -1,6 +1,6 @@
 # Tolvaring: a Windows program, built with mingw-w64 and tested under Wine on Debian.
 #   make demo    the program doing its job end to end, under Wine, without internet
-#   make test    every test: native, sanitizers, fuzz smoke, and the Windows tests under Wine
+#   make test    every test: native, sanitizers, a short fuzzing run, and the Windows tests under Wine
 #   make run     start Tolvaring.exe under Wine in your own prefix, on your display
 #   make bench   the scan benchmark (ratios against memchr) and the end-to-end benchmark
 #   make fuzz    ten minutes of fuzzing per target
