@@ -37,3 +37,4 @@ std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name);
 std::wstring ArtifactsFolder();
 
 std::string Narrow(const std::wstring& text); // ASCII-only test texts
+std::wstring Hex(const std::string& bytes);   // for the page server's /echo?hex=

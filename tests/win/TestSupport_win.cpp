@@ -171,3 +171,13 @@ std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
     ReleaseDC(nullptr, screen);
     return path;
 }
+
+std::wstring Hex(const std::string& bytes) {
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring out;
+    for (unsigned char b : bytes) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 15]);
+    }
+    return out;
+}

@@ -82,15 +82,6 @@ protected:
     std::wstring work, client;
 };
 
-std::wstring Hex(const std::string& bytes) {
-    static const wchar_t digits[] = L"0123456789abcdef";
-    std::wstring out;
-    for (unsigned char b : bytes) {
-        out.push_back(digits[b >> 4]);
-        out.push_back(digits[b & 15]);
-    }
-    return out;
-}
 
 struct PageCase {
     const char* what;
