@@ -31,7 +31,6 @@ add_custom_target(release ALL
   DEPENDS Tolvaring
   BYPRODUCTS ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
 
-include(cmake/WindowsTests.cmake)
 
 # Release packages: a zip with the program and its German read-me, and an installer.
 find_program(MAKENSIS makensis)
@@ -51,3 +50,5 @@ if(MAKENSIS AND ZIP)
     COMMENT "Packaging Tolvaring-1.0.zip and Tolvaring-Setup.exe")
   add_custom_target(dist ALL DEPENDS ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip)
 endif()
+
+include(cmake/WindowsTests.cmake)

@@ -79,3 +79,8 @@ add_executable(bench_driver tools/bench_driver.cpp)
 target_link_libraries(bench_driver PRIVATE wintestsupport psapi)
 target_link_options(bench_driver PRIVATE ${STATIC_RUNTIME})
 add_dependencies(bench_driver Tolvaring fakeclient minimal_handoff)
+
+# The README's demo, end to end, in a prefix of its own.
+add_test(NAME demo COMMAND ${CMAKE_SOURCE_DIR}/tools/demo.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(demo PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT CI=1
+                     RESOURCE_LOCK demo)

@@ -19,14 +19,14 @@ else
     "$here/wine-fixture.sh" start "$state" >/dev/null
     echo "      no display: using a virtual one (Xvfb)"
 fi
-rm -f "$build"/artifacts/status-window.bmp "$build"/artifacts/setup-dialog.bmp
+rm -f "$build"/artifacts/demo-*.bmp
 step 2/4 "running Tolvaring.exe end to end"
 "$here/wine-run.sh" "$state" "$build/demo_driver.exe" || { echo "The demo failed." >&2; exit 1; }
 step 3/4 "saving screenshots"
 mkdir -p "$shots"
 for name in status-window setup-dialog; do
-    if [ -f "$build/artifacts/$name.bmp" ]; then
-        convert "$build/artifacts/$name.bmp" "$shots/$name.png"
+    if [ -f "$build/artifacts/demo-$name.bmp" ]; then
+        convert "$build/artifacts/demo-$name.bmp" "$shots/$name.png"
         echo "      $shots/$name.png"
     fi
 done

@@ -50,7 +50,7 @@ int main() {
         HWND status = program.WaitWindow(L"", L"TolvaringStatus", 15000);
         if (status) {
             Sleep(500);
-            std::printf("      status window shown: %s\n", Narrow(SaveScreenshot(status, L"status-window")).c_str());
+            std::printf("      status window shown: %s\n", Narrow(SaveScreenshot(status, L"demo-status-window")).c_str());
         }
         const DWORD code = program.WaitExit(90000);
         if (code != 0)
@@ -81,7 +81,7 @@ int main() {
         SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(url.c_str()));
         Sleep(500);
-        std::printf("      setup dialog shown: %s\n", Narrow(SaveScreenshot(setup, L"setup-dialog")).c_str());
+        std::printf("      setup dialog shown: %s\n", Narrow(SaveScreenshot(setup, L"demo-setup-dialog")).c_str());
         PostMessageW(setup, WM_CLOSE, 0, 0);
         program.WaitExit(15000);
     }
