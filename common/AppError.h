@@ -4,11 +4,11 @@
 #include <string>
 
 class AppError : public std::exception {
-public:
+  public:
     explicit AppError(std::wstring message) : message_(std::move(message)) {}
     const std::wstring& Message() const { return message_; }
     const char* what() const noexcept override { return "Tolvaring failure"; }
 
-private:
+  private:
     std::wstring message_;
 };

@@ -36,14 +36,13 @@ bool& LoopRunning() {
 const wchar_t* RegisterFormClass(const wchar_t* className, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc))
-        return className;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) return className;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(IDI_TOLVARING));
     wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_TOLVARING),
-                                                IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                GetSystemMetrics(SM_CYSMICON), 0));
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
@@ -51,22 +50,24 @@ const wchar_t* RegisterFormClass(const wchar_t* className, WNDPROC proc) {
     return className;
 }
 
-void FormLoaded(HWND form, bool isDialog) { Forms().push_back({form, isDialog}); }
+void FormLoaded(HWND form, bool isDialog) {
+    Forms().push_back({form, isDialog});
+}
 
 void FormUnloaded(HWND form) {
     auto& forms = Forms();
     forms.erase(std::remove_if(forms.begin(), forms.end(),
                                [form](const FormEntry& e) { return e.hwnd == form; }),
                 forms.end());
-    if (forms.empty() && LoopRunning())
-        PostQuitMessage(ExitCode());
+    if (forms.empty() && LoopRunning()) PostQuitMessage(ExitCode());
 }
 
-int LoadedFormCount() { return static_cast<int>(Forms().size()); }
+int LoadedFormCount() {
+    return static_cast<int>(Forms().size());
+}
 
 int RunMessageLoop() {
-    if (Forms().empty())
-        return ExitCode();
+    if (Forms().empty()) return ExitCode();
     LoopRunning() = true;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -104,8 +105,7 @@ HFONT DialogFont() {
         font.Reset(CreateFontW(-MulDiv(8, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
-        if (!font)
-            return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        if (!font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     }
     return static_cast<HFONT>(font.Get());
 }

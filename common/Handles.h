@@ -6,7 +6,7 @@
 #include <utility>
 
 template <class Traits> class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -15,8 +15,7 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other)
-            Reset(std::exchange(other.h_, Traits::Invalid()));
+        if (this != &other) Reset(std::exchange(other.h_, Traits::Invalid()));
         return *this;
     }
     ~UniqueHandle() { Reset(); }
@@ -29,12 +28,11 @@ public:
         return &h_;
     }
     void Reset(Handle h = Traits::Invalid()) {
-        if (Traits::IsValid(h_))
-            Traits::Close(h_);
+        if (Traits::IsValid(h_)) Traits::Close(h_);
         h_ = h;
     }
 
-private:
+  private:
     Handle h_ = Traits::Invalid();
 };
 

@@ -5,5 +5,7 @@
 #include <windows.h>
 
 int ScreenDpi();
-inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+inline int TwipsToPixels(int twips, int dpi) {
+    return MulDiv(twips, dpi, 1440);
+}
 RECT TwipsToRect(const TwipsRect& r, int dpi, int offsetLeftTwips = 0, int offsetTopTwips = 0);

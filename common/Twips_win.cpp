@@ -3,8 +3,7 @@
 int ScreenDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 
 struct HttpSettings {
-    INTERNET_PORT port = 80;      // where the address names none
-    DWORD timeoutMs = 60'000;     // bounds the whole fetch, from connect to last byte
+    INTERNET_PORT port = 80;         // where the address names none
+    DWORD timeoutMs = 60'000;        // bounds the whole fetch, from connect to last byte
     std::size_t maxBytes = 8u << 20; // a larger body is a failure
 };
 
@@ -17,11 +17,11 @@ struct HttpSettings {
 // the reason. Never served from or written to the cache; redirects are followed;
 // certificates are always checked; an HTTP status outside 2xx is a failure.
 class HttpControl {
-public:
+  public:
     HttpControl() = default;
     explicit HttpControl(HttpSettings settings) : settings_(settings) {}
     std::wstring OpenURL(const std::wstring& url) const;
 
-private:
+  private:
     HttpSettings settings_;
 };

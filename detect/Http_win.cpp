@@ -22,7 +22,9 @@ constexpr wchar_t kUserAgent[] = L"Tolvaring/1.0";
 
 [[noreturn]] void FailWithCode(const std::wstring& url, DWORD code) {
     if (code == ERROR_INTERNET_TIMEOUT)
-        Fail(url, L"Zeit\x00FC" L"berschreitung: " + ErrorText(code));
+        Fail(url, L"Zeit\x00FC"
+                  L"berschreitung: " +
+                      ErrorText(code));
     Fail(url, ErrorText(code));
 }
 
@@ -49,19 +51,13 @@ UrlParts CrackUrl(const std::wstring& original, const std::wstring& url) {
     UrlParts p;
     p.scheme = c.nScheme;
     p.host.assign(c.lpszHostName, c.dwHostNameLength);
-    if (c.lpszUserName)
-        p.user.assign(c.lpszUserName, c.dwUserNameLength);
-    if (c.lpszPassword)
-        p.password.assign(c.lpszPassword, c.dwPasswordLength);
-    if (c.lpszUrlPath)
-        p.object.assign(c.lpszUrlPath, c.dwUrlPathLength);
-    if (c.lpszExtraInfo)
-        p.object.append(c.lpszExtraInfo, c.dwExtraInfoLength);
-    if (p.object.empty())
-        p.object = L"/";
+    if (c.lpszUserName) p.user.assign(c.lpszUserName, c.dwUserNameLength);
+    if (c.lpszPassword) p.password.assign(c.lpszPassword, c.dwPasswordLength);
+    if (c.lpszUrlPath) p.object.assign(c.lpszUrlPath, c.dwUrlPathLength);
+    if (c.lpszExtraInfo) p.object.append(c.lpszExtraInfo, c.dwExtraInfoLength);
+    if (p.object.empty()) p.object = L"/";
     p.port = c.nPort;
-    if (p.host.empty())
-        Fail(original, L"Die Adresse nennt keinen Server.");
+    if (p.host.empty()) Fail(original, L"Die Adresse nennt keinen Server.");
     return p;
 }
 
@@ -83,11 +79,9 @@ DWORD StatusCode(HINTERNET request) {
 std::wstring HeaderText(HINTERNET request, DWORD query) {
     DWORD size = 0;
     HttpQueryInfoW(request, query, nullptr, &size, nullptr);
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
-        return {};
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    if (!HttpQueryInfoW(request, query, text.data(), &size, nullptr))
-        return {};
+    if (!HttpQueryInfoW(request, query, text.data(), &size, nullptr)) return {};
     text.resize(size / sizeof(wchar_t));
     return text;
 }
@@ -95,20 +89,19 @@ std::wstring HeaderText(HINTERNET request, DWORD query) {
 // Content-Length when the server names one; -1 otherwise.
 long long ContentLength(HINTERNET request) {
     const std::wstring text = HeaderText(request, HTTP_QUERY_CONTENT_LENGTH);
-    if (text.empty())
-        return -1;
+    if (text.empty()) return -1;
     return _wtoi64(text.c_str());
 }
 
 class Deadline {
-public:
+  public:
     explicit Deadline(DWORD ms) : end_(GetTickCount64() + ms) {}
     DWORD Left() const {
         const ULONGLONG now = GetTickCount64();
         return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
     }
 
-private:
+  private:
     ULONGLONG end_;
 };
 
@@ -116,29 +109,27 @@ std::string ReadBody(const std::wstring& url, HINTERNET request, const Deadline&
                      std::size_t maxBytes) {
     const long long announced = ContentLength(request);
     if (announced > static_cast<long long>(maxBytes))
-        Fail(url, L"Die Seite ist gr\x00F6\x00DF" L"er als " + std::to_wstring(maxBytes >> 20) +
-                      L" MiB.");
+        Fail(url, L"Die Seite ist gr\x00F6\x00DF"
+                  L"er als " +
+                      std::to_wstring(maxBytes >> 20) + L" MiB.");
     std::string body;
     std::vector<char> chunk(64 * 1024);
     for (;;) {
         // The time-out is the time left, so a trickling server cannot stretch the fetch.
         DWORD left = deadline.Left();
-        if (left == 0)
-            FailWithCode(url, ERROR_INTERNET_TIMEOUT);
+        if (left == 0) FailWithCode(url, ERROR_INTERNET_TIMEOUT);
         InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &left, sizeof left);
         DWORD available = 0;
         if (!InternetQueryDataAvailable(request, &available, 0, 0))
             FailWithCode(url, GetLastError());
-        if (available == 0)
-            break;
+        if (available == 0) break;
         DWORD got = 0;
         const DWORD want = std::min<DWORD>(available, static_cast<DWORD>(chunk.size()));
-        if (!InternetReadFile(request, chunk.data(), want, &got))
-            FailWithCode(url, GetLastError());
-        if (got == 0)
-            break;
+        if (!InternetReadFile(request, chunk.data(), want, &got)) FailWithCode(url, GetLastError());
+        if (got == 0) break;
         if (body.size() + got > maxBytes)
-            Fail(url, L"Die Seite ist gr\x00F6\x00DF" L"er als " +
+            Fail(url, L"Die Seite ist gr\x00F6\x00DF"
+                      L"er als " +
                           std::to_wstring(maxBytes >> 20) + L" MiB.");
         body.append(chunk.data(), got);
     }
@@ -155,8 +146,7 @@ bool IsRedirect(DWORD status) {
 std::wstring RedirectTarget(const std::wstring& url, const std::wstring& current,
                             HINTERNET request) {
     const std::wstring location = HeaderText(request, HTTP_QUERY_LOCATION);
-    if (location.empty())
-        Fail(url, L"Der Server leitet weiter, nennt aber kein Ziel.");
+    if (location.empty()) Fail(url, L"Der Server leitet weiter, nennt aber kein Ziel.");
     DWORD size = 0;
     InternetCombineUrlW(current.c_str(), location.c_str(), nullptr, &size, ICU_NO_ENCODE);
     std::wstring combined(size + 1, L'\0');
@@ -185,21 +175,18 @@ Exchange Send(const std::wstring& url, const std::wstring& current, HINTERNET se
     x.connection.Reset(InternetConnectW(
         session, parts.host.c_str(), port, parts.user.empty() ? nullptr : parts.user.c_str(),
         parts.password.empty() ? nullptr : parts.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
-    if (!x.connection)
-        FailWithCode(url, GetLastError());
+    if (!x.connection) FailWithCode(url, GetLastError());
     SetTimeouts(x.connection.Get(), std::max<DWORD>(deadline.Left(), 1));
 
     // Redirects are followed by us, so that a loop ends and the deadline covers every hop.
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                   INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
                   INTERNET_FLAG_NO_AUTO_REDIRECT;
-    if (parts.scheme == INTERNET_SCHEME_HTTPS)
-        flags |= INTERNET_FLAG_SECURE;
+    if (parts.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
     const wchar_t* accept[] = {L"text/*", L"*/*", nullptr};
     x.request.Reset(HttpOpenRequestW(x.connection.Get(), L"GET", parts.object.c_str(), nullptr,
                                      nullptr, accept, flags, 0));
-    if (!x.request)
-        FailWithCode(url, GetLastError());
+    if (!x.request) FailWithCode(url, GetLastError());
     SetTimeouts(x.request.Get(), std::max<DWORD>(deadline.Left(), 1));
     if (!HttpSendRequestW(x.request.Get(), nullptr, 0, nullptr, 0))
         FailWithCode(url, GetLastError());
@@ -213,8 +200,7 @@ std::wstring HttpControl::OpenURL(const std::wstring& url) const {
     const Deadline deadline(settings_.timeoutMs);
     InternetHandle session(
         InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!session)
-        FailWithCode(url, GetLastError());
+    if (!session) FailWithCode(url, GetLastError());
 
     std::wstring current = WithScheme(url);
     for (int hop = 0;; ++hop) {
@@ -228,7 +214,8 @@ std::wstring HttpControl::OpenURL(const std::wstring& url) const {
             continue;
         }
         if (status < 200 || status > 299)
-            Fail(url, L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".");
+            Fail(url,
+                 L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".");
         const std::string body = ReadBody(url, x.request.Get(), deadline, settings_.maxBytes);
         const std::wstring contentType = HeaderText(x.request.Get(), HTTP_QUERY_CONTENT_TYPE);
         const std::string ascii(contentType.begin(), contentType.end());

@@ -23,8 +23,7 @@ void Append(std::wstring& out, char32_t cp) {
 // sequence (then i has moved past the offending byte).
 std::optional<char32_t> NextUtf8(std::string_view bytes, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(bytes[i++]);
-    if (b0 < 0x80)
-        return b0;
+    if (b0 < 0x80) return b0;
     int extra;
     char32_t cp;
     char32_t minimum;
@@ -38,16 +37,13 @@ std::optional<char32_t> NextUtf8(std::string_view bytes, std::size_t& i) {
         return std::nullopt;
     }
     for (int k = 0; k < extra; ++k) {
-        if (i >= bytes.size())
-            return std::nullopt;
+        if (i >= bytes.size()) return std::nullopt;
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if ((b & 0xC0) != 0x80)
-            return std::nullopt;
+        if ((b & 0xC0) != 0x80) return std::nullopt;
         cp = (cp << 6) | (b & 0x3F);
         ++i;
     }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
     return cp;
 }
 
@@ -56,8 +52,7 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes, bool strict) {
     out.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const auto cp = NextUtf8(bytes, i);
-        if (!cp && strict)
-            return std::nullopt;
+        if (!cp && strict) return std::nullopt;
         Append(out, cp.value_or(kReplacement));
     }
     return out;
@@ -113,23 +108,19 @@ std::string CharsetFromContentType(std::string_view contentType) {
     for (char c : contentType)
         lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
     const std::size_t key = lower.find("charset=");
-    if (key == std::string::npos)
-        return {};
+    if (key == std::string::npos) return {};
     std::string value = lower.substr(key + 8);
     const std::size_t end = value.find_first_of(";, \t");
     value = value.substr(0, end);
     std::string unquoted;
     for (char c : value)
-        if (c != '"' && c != '\'')
-            unquoted.push_back(c);
+        if (c != '"' && c != '\'') unquoted.push_back(c);
     return unquoted;
 }
 
-std::wstring PageBytesToText(std::string_view bytes, std::string_view charset,
-                             AnsiDecoder ansi) {
+std::wstring PageBytesToText(std::string_view bytes, std::string_view charset, AnsiDecoder ansi) {
     if (charset == "utf-8" || charset == "utf8") {
-        if (StartsWith(bytes, "\xEF\xBB\xBF"))
-            bytes.remove_prefix(3);
+        if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
         return *DecodeUtf8(bytes, false);
     }
     if (charset == "utf-16" || charset == "utf-16le" || charset == "utf-16be") {
@@ -144,12 +135,10 @@ std::wstring PageBytesToText(std::string_view bytes, std::string_view charset,
         charset == "us-ascii" || charset == "ascii" || charset == "windows-1252" ||
         charset == "cp1252")
         return DecodeWindows1252(bytes);
-    if (StartsWith(bytes, "\xEF\xBB\xBF"))
-        return *DecodeUtf8(bytes.substr(3), false);
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) return *DecodeUtf8(bytes.substr(3), false);
     if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF"))
         return DecodeUtf16(bytes.substr(2), bytes[0] == '\xFE');
-    if (auto utf8 = DecodeUtf8(bytes, true))
-        return std::move(*utf8);
+    if (auto utf8 = DecodeUtf8(bytes, true)) return std::move(*utf8);
     return ansi(bytes);
 }
 
@@ -164,8 +153,7 @@ std::string ToUtf8(std::wstring_view text) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
             }
         }
-        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
-            cp = kReplacement;
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = kReplacement;
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
         } else if (cp < 0x800) {

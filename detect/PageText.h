@@ -19,8 +19,7 @@ std::string CharsetFromContentType(std::string_view contentType);
 // otherwise by a byte-order mark, else as UTF-8 when the bytes are valid UTF-8, else by
 // `ansi`. Invalid UTF-8 under a declared UTF-8 charset becomes U+FFFD. NUL bytes stay
 // characters of the text.
-std::wstring PageBytesToText(std::string_view bytes, std::string_view charset,
-                             AnsiDecoder ansi);
+std::wstring PageBytesToText(std::string_view bytes, std::string_view charset, AnsiDecoder ansi);
 
 // Text back to UTF-8, for printing.
 std::string ToUtf8(std::wstring_view text);

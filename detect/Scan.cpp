@@ -12,7 +12,9 @@ constexpr std::size_t kBeforeAnchor = 3; // window characters before the anchor 
 constexpr std::size_t kWindow = 15;      // window length
 constexpr wchar_t kDot = L'.';
 
-bool IsDigitChar(wchar_t c) { return IsNumeric(std::wstring_view(&c, 1)); }
+bool IsDigitChar(wchar_t c) {
+    return IsNumeric(std::wstring_view(&c, 1));
+}
 
 // The window whose anchor dot lies at `anchor` of the page; characters that would come
 // from the lead-in are blanks.
@@ -36,15 +38,14 @@ std::wstring WindowAt(std::wstring_view page, std::size_t anchor) {
 // The full stops of the page, each found once, in order. Remembers the last few so that
 // a window's dot count needs no second look at the page.
 class DotSequence {
-public:
+  public:
     explicit DotSequence(std::wstring_view page) : page_(page) {}
 
     // Position of the j-th full stop, or npos when the page has fewer. Only the seven
     // around the last one asked for are kept.
     std::size_t At(std::size_t j) {
         while (found_ <= j) {
-            if (exhausted_)
-                return std::wstring_view::npos;
+            if (exhausted_) return std::wstring_view::npos;
             const std::size_t from = found_ == 0 ? 0 : ring_[(found_ - 1) % kRing] + 1;
             const std::size_t pos = page_.find(kDot, from);
             if (pos == std::wstring_view::npos) {
@@ -56,7 +57,7 @@ public:
         return ring_[j % kRing];
     }
 
-private:
+  private:
     static constexpr std::size_t kRing = 8;
     std::wstring_view page_;
     std::size_t ring_[kRing] = {};
@@ -69,14 +70,12 @@ private:
 bool HasThreeDots(DotSequence& dots, std::size_t i, std::size_t anchor) {
     int count = 1;
     for (std::size_t k = 1; k <= 3 && k <= i; ++k) {
-        if (dots.At(i - k) + kBeforeAnchor < anchor)
-            break;
+        if (dots.At(i - k) + kBeforeAnchor < anchor) break;
         ++count;
     }
     for (std::size_t k = 1; k <= 3; ++k) {
         const std::size_t next = dots.At(i + k);
-        if (next == std::wstring_view::npos || next >= anchor + kWindow - kBeforeAnchor)
-            break;
+        if (next == std::wstring_view::npos || next >= anchor + kWindow - kBeforeAnchor) break;
         ++count;
     }
     return count == 3;
@@ -99,15 +98,13 @@ std::wstring TryWindow(const std::wstring& window) {
     static const std::wstring delimiter(1, kDot);
     std::vector<std::wstring> parts;
     SplitString(window, parts, delimiter);
-    if (parts.size() != 4)
-        return {};
+    if (parts.size() != 4) return {};
     TrimFront(parts[0]);
     TrimBack(parts[3]);
     bool allNumeric = true;
     for (const std::wstring& part : parts)
         allNumeric = IsNumeric(part) && allNumeric; // every part is tested
-    if (!allNumeric)
-        return {};
+    if (!allNumeric) return {};
     return parts[0] + L'.' + parts[1] + L'.' + parts[2] + L'.' + parts[3];
 }
 
@@ -117,12 +114,9 @@ std::wstring ScanForIp(std::wstring_view page) {
     DotSequence dots(page);
     for (std::size_t i = 0;; ++i) {
         const std::size_t anchor = dots.At(i);
-        if (anchor == std::wstring_view::npos)
-            return {};
-        if (!HasThreeDots(dots, i, anchor))
-            continue;
+        if (anchor == std::wstring_view::npos) return {};
+        if (!HasThreeDots(dots, i, anchor)) continue;
         std::wstring address = TryWindow(WindowAt(page, anchor));
-        if (!address.empty())
-            return address;
+        if (!address.empty()) return address;
     }
 }

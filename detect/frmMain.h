@@ -9,7 +9,7 @@
 #include <string>
 
 class frmMain {
-public:
+  public:
     frmMain() = default;
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -27,7 +27,7 @@ public:
 
     HttpControl Http;
 
-private:
+  private:
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     HWND label1_ = nullptr;

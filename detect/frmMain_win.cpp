@@ -14,14 +14,12 @@ constexpr DWORD kExStyle = WS_EX_TOOLWINDOW; // no taskbar button
 } // namespace
 
 LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCDESTROY)
-        FormUnloaded(hwnd);
+    if (msg == WM_NCDESTROY) FormUnloaded(hwnd);
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void frmMain::Show() {
-    if (hwnd_)
-        return;
+    if (hwnd_) return;
     RegisterFormClass(kClassName, WndProc);
     const int dpi = ScreenDpi();
     RECT frame{0, 0, TwipsToPixels(layout::status::kClientWidth, dpi),
@@ -34,15 +32,16 @@ void frmMain::Show() {
     hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, x, y, width, height, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_)
-        throw AppError(L"Das Statusfenster konnte nicht ge\x00F6" L"ffnet werden.");
+        throw AppError(L"Das Statusfenster konnte nicht ge\x00F6"
+                       L"ffnet werden.");
     FormLoaded(hwnd_, false);
 
     const RECT r = TwipsToRect(layout::status::kLabel1, dpi);
-    label1_ = CreateWindowExW(0, L"STATIC", kLabelText, WS_CHILD | WS_VISIBLE | SS_CENTER,
-                              r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
+    label1_ = CreateWindowExW(0, L"STATIC", kLabelText, WS_CHILD | WS_VISIBLE | SS_CENTER, r.left,
+                              r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-    labelFont_.Reset(CreateFontW(-MulDiv(layout::status::kLabelFontCentiPoints, dpi, 7200), 0, 0,
-                                 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+    labelFont_.Reset(CreateFontW(-MulDiv(layout::status::kLabelFontCentiPoints, dpi, 7200), 0, 0, 0,
+                                 FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                  layout::status::kLabelFont));
     SendMessageW(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
@@ -62,8 +61,7 @@ void frmMain::Show() {
 }
 
 void frmMain::Unload() {
-    if (!hwnd_)
-        return;
+    if (!hwnd_) return;
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     label1_ = nullptr;

@@ -28,8 +28,7 @@ std::wstring SettingsValue::ToText() const {
 }
 
 SettingsValue SettingsValue::Resolved() const {
-    if (kind_ == Kind::Object && object_)
-        return object_->DefaultValue().Resolved();
+    if (kind_ == Kind::Object && object_) return object_->DefaultValue().Resolved();
     return *this;
 }
 

@@ -9,16 +9,27 @@ class SettingsValue;
 // A control whose value is its default property (the directory list's path, the text
 // box's text). Writing such an object writes that property's value.
 class HasDefaultProperty {
-public:
+  public:
     virtual SettingsValue DefaultValue() const = 0;
 
-protected:
+  protected:
     ~HasDefaultProperty() = default;
 };
 
 class SettingsValue {
-public:
-    enum class Kind { Empty, Null, Text, Integer16, Integer32, Boolean, Byte, Double, Date, Object };
+  public:
+    enum class Kind {
+        Empty,
+        Null,
+        Text,
+        Integer16,
+        Integer32,
+        Boolean,
+        Byte,
+        Double,
+        Date,
+        Object
+    };
 
     SettingsValue() = default; // the empty state
     SettingsValue(std::wstring text) : kind_(Kind::Text), text_(std::move(text)) {}
@@ -49,7 +60,7 @@ public:
     // An object counts as the value of its default property.
     SettingsValue Resolved() const;
 
-private:
+  private:
     static SettingsValue Number(Kind kind, std::int32_t v) {
         SettingsValue s;
         s.kind_ = kind;

@@ -12,7 +12,7 @@
 #include <string>
 
 class clsRegistry {
-public:
+  public:
     clsRegistry(); // HKey = HKEY_CURRENT_USER, the text fields empty
 
     // The information box about this class; returns when the user closes it.
@@ -38,7 +38,7 @@ public:
     // Deletes the value `Eintrag` of section `Abschnitt`; keys stay.
     void DelValue(const std::wstring& Abschnitt, const std::wstring& Eintrag) const;
 
-private:
+  private:
     struct Found {
         bool found = false;
         SettingsValue value;

@@ -54,14 +54,12 @@ void clsRegistry::ShowCopyright() const {
     MessageBoxW(nullptr, prompt.c_str(), L"TolvaringSettings - Information", 64);
 }
 
-SettingsValue clsRegistry::Value(const std::wstring& Abschnitt,
-                                 const std::wstring& Eintrag) const {
+SettingsValue clsRegistry::Value(const std::wstring& Abschnitt, const std::wstring& Eintrag) const {
     std::wstring path = AppKeyPath() + L"\\" + Abschnitt;
     while (path.find(L"\\\\") != std::wstring::npos)
         path = ReplaceString(path, L"\\\\", L"\\", false);
     Found result = QueryValue(Root(), path, Eintrag);
-    if (!result.found)
-        return SettingsValue(L"");
+    if (!result.found) return SettingsValue(L"");
     return result.value;
 }
 

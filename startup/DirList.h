@@ -12,7 +12,7 @@
 #include <vector>
 
 class DirList : public HasDefaultProperty {
-public:
+  public:
     // Creates the list box as a child of `parent`, starting at the process's current
     // directory.
     void Create(HWND parent, int id, const RECT& bounds);
@@ -28,7 +28,7 @@ public:
 
     SettingsValue DefaultValue() const override { return SettingsValue(path_); }
 
-private:
+  private:
     struct Entry {
         std::wstring path;
         std::wstring label;

@@ -30,8 +30,7 @@ std::vector<std::wstring> Subdirectories(const std::wstring& dir) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW(Join(dir, L"*").c_str(), &data));
-    if (!find)
-        return names;
+    if (!find) return names;
     do {
         const std::wstring name = data.cFileName;
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
@@ -40,8 +39,8 @@ std::vector<std::wstring> Subdirectories(const std::wstring& dir) {
         names.push_back(name);
     } while (FindNextFileW(find.Get(), &data));
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(),
-                              -1) == CSTR_LESS_THAN;
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+               CSTR_LESS_THAN;
     });
     return names;
 }
@@ -60,8 +59,8 @@ void DrawFolder(HDC dc, int x, int y, int size, bool open) {
     Rectangle(dc, x, top + h / 6, x + w, top + h);
     SelectObject(dc, front.Get());
     if (open) {
-        POINT flap[] = {{x + w / 5, top + h / 3}, {x + w, top + h / 3}, {x + w * 4 / 5, top + h},
-                        {x, top + h}};
+        POINT flap[] = {
+            {x + w / 5, top + h / 3}, {x + w, top + h / 3}, {x + w * 4 / 5, top + h}, {x, top + h}};
         Polygon(dc, flap, 4);
     } else {
         Rectangle(dc, x, top + h / 3, x + w, top + h);
@@ -76,12 +75,10 @@ std::wstring PathRoot(const std::wstring& path) {
     if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') {
         // \\server\share\ .
         std::size_t slash = path.find(L'\\', 2);
-        if (slash != std::wstring::npos)
-            slash = path.find(L'\\', slash + 1);
+        if (slash != std::wstring::npos) slash = path.find(L'\\', slash + 1);
         return slash == std::wstring::npos ? path + L'\\' : path.substr(0, slash + 1);
     }
-    if (path.size() >= 2 && path[1] == L':')
-        return path.substr(0, 2) + L'\\';
+    if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2) + L'\\';
     return {};
 }
 
@@ -92,8 +89,7 @@ std::vector<std::wstring> PathChain(const std::wstring& path) {
     std::size_t pos = root.size();
     while (pos < path.size()) {
         std::size_t end = path.find(L'\\', pos);
-        if (end == std::wstring::npos)
-            end = path.size();
+        if (end == std::wstring::npos) end = path.size();
         if (end > pos) {
             current = Join(current, path.substr(pos, end - pos));
             chain.push_back(current);
@@ -104,15 +100,13 @@ std::vector<std::wstring> PathChain(const std::wstring& path) {
 }
 
 void DirList::Create(HWND parent, int id, const RECT& bounds) {
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                                LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-                            bounds.left, bounds.top, bounds.right - bounds.left,
-                            bounds.bottom - bounds.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_)
-        return;
+    hwnd_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
+            LBS_NOINTEGRALHEIGHT,
+        bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) return;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     HDC dc = GetDC(hwnd_);
     HGDIOBJ old = SelectObject(dc, DialogFont());
@@ -127,21 +121,17 @@ void DirList::Create(HWND parent, int id, const RECT& bounds) {
     std::wstring start(MAX_PATH, L'\0');
     const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(start.size()), start.data());
     start.resize(n);
-    if (!SetPath(start))
-        SetPath(L"C:\\");
+    if (!SetPath(start)) SetPath(L"C:\\");
 }
 
 bool DirList::SetPath(const std::wstring& path) {
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return false;
+    if (n == 0) return false;
     std::wstring full(n, L'\0');
     full.resize(GetFullPathNameW(path.c_str(), n, full.data(), nullptr));
     full = WithoutTrailingSlash(full);
-    if (PathRoot(full).empty() || !IsDirectory(full))
-        return false;
+    if (PathRoot(full).empty() || !IsDirectory(full)) return false;
     path_ = full;
     Refill();
     return true;
@@ -152,16 +142,14 @@ void DirList::Refill() {
     const std::vector<std::wstring> chain = PathChain(path_);
     for (std::size_t i = 0; i < chain.size(); ++i) {
         std::wstring label = chain[i];
-        if (i > 0)
-            label = label.substr(label.find_last_of(L'\\') + 1);
+        if (i > 0) label = label.substr(label.find_last_of(L'\\') + 1);
         entries_.push_back({chain[i], label, static_cast<int>(i), true});
     }
     const int childLevel = static_cast<int>(chain.size());
     for (const std::wstring& name : Subdirectories(path_))
         entries_.push_back({Join(path_, name), name, childLevel, false});
 
-    if (!hwnd_)
-        return;
+    if (!hwnd_) return;
     // The path is also the list's window text, for screen readers and test drivers.
     SetWindowTextW(hwnd_, path_.c_str());
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
@@ -175,16 +163,13 @@ void DirList::Refill() {
 
 void DirList::OpenHighlighted() {
     const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
-    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size())
-        return;
+    if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return;
     const std::wstring target = entries_[static_cast<std::size_t>(index)].path;
-    if (!SetPath(target))
-        Refill(); // it vanished meanwhile: show what is there now
+    if (!SetPath(target)) Refill(); // it vanished meanwhile: show what is there now
 }
 
 void DirList::DrawItem(const DRAWITEMSTRUCT& item) const {
-    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.size())
-        return;
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.size()) return;
     const Entry& entry = entries_[item.itemID];
     const bool selected = item.itemState & ODS_SELECTED;
     HDC dc = item.hDC;
@@ -201,8 +186,7 @@ void DirList::DrawItem(const DRAWITEMSTRUCT& item) const {
     DrawTextW(dc, entry.label.c_str(), -1, &text,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, old);
-    if (item.itemState & ODS_FOCUS)
-        DrawFocusRect(dc, &item.rcItem);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
 LRESULT CALLBACK DirList::ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

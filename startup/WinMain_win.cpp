@@ -10,7 +10,9 @@
 // The library's verbose terminate handler demangles type names and drags a 45 KB
 // demangler into the program; every failure we expect is caught, so a plain abort will do.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+    std::abort();
+}
 } // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

@@ -11,7 +11,9 @@
 
 namespace {
 
-std::wstring Setting(const wchar_t* name) { return Settings().Value(L"", name).ToText(); }
+std::wstring Setting(const wchar_t* name) {
+    return Settings().Value(L"", name).ToText();
+}
 
 void WriteClientSetting(const std::wstring& file, const char* key, const std::wstring& value) {
     WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ToAnsi(file).c_str());
@@ -21,8 +23,7 @@ void WriteClientSetting(const std::wstring& file, const char* key, const std::ws
 
 clsRegistry& Settings() {
     static std::unique_ptr<clsRegistry> settings;
-    if (!settings)
-        settings = std::make_unique<clsRegistry>();
+    if (!settings) settings = std::make_unique<clsRegistry>();
     return *settings;
 }
 
@@ -78,6 +79,5 @@ void Main() {
     const int answer = MessageBoxW(
         nullptr, L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \x00E4ndern?",
         L"Tolvaring", MB_YESNO | MB_ICONSTOP);
-    if (answer == IDYES)
-        frmSetup::Show();
+    if (answer == IDYES) frmSetup::Show();
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 class TextBox : public HasDefaultProperty {
-public:
+  public:
     HWND hwnd = nullptr;
     std::wstring Text() const;
     void Text(const std::wstring& text) const { SetWindowTextW(hwnd, text.c_str()); }
@@ -16,7 +16,7 @@ public:
 };
 
 class frmSetup {
-public:
+  public:
     // Loads the dialog if it is not loaded (Form_Load runs before it is shown), then
     // shows it modeless without an owner.
     static void Show();
@@ -34,7 +34,7 @@ public:
         kIdLblInfo1 = 121,
     };
 
-private:
+  private:
     frmSetup() = default;
     void Load();
     void CreateControls();

@@ -48,7 +48,9 @@ void frmSetup::Show() {
     SetFocus(instance->dirBearShare.Hwnd());
 }
 
-HWND frmSetup::Hwnd() { return Instance() ? Instance()->hwnd_ : nullptr; }
+HWND frmSetup::Hwnd() {
+    return Instance() ? Instance()->hwnd_ : nullptr;
+}
 
 void frmSetup::Load() {
     RegisterFormClass(kClassName, WndProc);
@@ -62,7 +64,8 @@ void frmSetup::Load() {
     if (!hwnd_) {
         const DWORD code = GetLastError();
         Instance().reset();
-        throw AppError(L"Das Setup-Fenster konnte nicht ge\x00F6" L"ffnet werden (Fehler " +
+        throw AppError(L"Das Setup-Fenster konnte nicht ge\x00F6"
+                       L"ffnet werden (Fehler " +
                        std::to_wstring(code) + L").");
     }
     FormLoaded(hwnd_, true);
@@ -78,19 +81,20 @@ void frmSetup::CreateControls() {
                            TwipsToRect(kFrame0, dpi), kIdFrame0);
     dirBearShare.Create(hwnd_, kIdDirBearShare,
                         TwipsToRect(kDirBearShare, dpi, kFrame0.left, kFrame0.top));
-    lblInfo[0] = MakeControl(hwnd_, L"STATIC", L"Bitte w\x00E4hlen Sie das BearShareverzeichnis aus:",
-                             SS_LEFT | SS_NOPREFIX, 0,
-                             TwipsToRect(kLblInfo0, dpi, kFrame0.left, kFrame0.top), kIdLblInfo0);
+    lblInfo[0] =
+        MakeControl(hwnd_, L"STATIC", L"Bitte w\x00E4hlen Sie das BearShareverzeichnis aus:",
+                    SS_LEFT | SS_NOPREFIX, 0,
+                    TwipsToRect(kLblInfo0, dpi, kFrame0.left, kFrame0.top), kIdLblInfo0);
     Frame[1] = MakeControl(hwnd_, L"BUTTON", L"Allgemein", BS_GROUPBOX, 0,
                            TwipsToRect(kFrame1, dpi), kIdFrame1);
-    lblInfo[1] = MakeControl(
-        hwnd_, L"STATIC",
-        L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:",
-        SS_LEFT | SS_NOPREFIX, 0, TwipsToRect(kLblInfo1, dpi, kFrame1.left, kFrame1.top),
-        kIdLblInfo1);
-    txtUrl.hwnd = MakeControl(hwnd_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT,
-                              WS_EX_CLIENTEDGE, TwipsToRect(kTxtUrl, dpi, kFrame1.left, kFrame1.top),
-                              kIdTxtUrl);
+    lblInfo[1] =
+        MakeControl(hwnd_, L"STATIC",
+                    L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:",
+                    SS_LEFT | SS_NOPREFIX, 0,
+                    TwipsToRect(kLblInfo1, dpi, kFrame1.left, kFrame1.top), kIdLblInfo1);
+    txtUrl.hwnd =
+        MakeControl(hwnd_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE,
+                    TwipsToRect(kTxtUrl, dpi, kFrame1.left, kFrame1.top), kIdTxtUrl);
     SendMessageW(txtUrl.hwnd, EM_SETLIMITTEXT, 0, 0); // no length limit
     cmdOkay = MakeControl(hwnd_, L"BUTTON", L"&OK", WS_TABSTOP | BS_PUSHBUTTON, 0,
                           TwipsToRect(kCmdOkay, dpi), kIdCmdOkay);
@@ -117,22 +121,22 @@ void frmSetup::cmdOkay_Click() {
     Settings().Value(L"", L"URL", SettingsValue::Object(txtUrl));
 }
 
-void frmSetup::cmdCancel_Click() { DestroyWindow(hwnd_); }
+void frmSetup::cmdCancel_Click() {
+    DestroyWindow(hwnd_);
+}
 
 LRESULT frmSetup::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case kIdCmdOkay:
-            if (HIWORD(wp) == BN_CLICKED)
-                cmdOkay_Click();
+            if (HIWORD(wp) == BN_CLICKED) cmdOkay_Click();
             return 0;
         case kIdCmdCancel:
             cmdCancel_Click();
             return 0;
         case kIdDirBearShare:
-            if (HIWORD(wp) == LBN_DBLCLK)
-                dirBearShare.OnDoubleClick();
+            if (HIWORD(wp) == LBN_DBLCLK) dirBearShare.OnDoubleClick();
             return 0;
         }
         return 0; // Enter arrives as IDOK: there is no default button, so it does nothing
@@ -180,8 +184,7 @@ LRESULT CALLBACK frmSetup::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         FormUnloaded(hwnd);
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
-    if (!self)
-        return DefWindowProcW(hwnd, msg, wp, lp);
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     try {
         return self->Handle(msg, wp, lp);
     } catch (const AppError& failure) {

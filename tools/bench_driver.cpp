@@ -57,10 +57,12 @@ int main() {
                                        nullptr, nullptr, nullptr);
     const std::wstring client = MakeTempFolder(L"bench-client");
     const std::wstring work = MakeTempFolder(L"bench-work");
-    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (client + L"\\BearShare.exe").c_str(), FALSE);
+    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (client + L"\\BearShare.exe").c_str(),
+              FALSE);
     const char* key = "Software\\Harlund\\Tolvaring\\1.0";
     WriteRawValue(HKEY_CURRENT_USER, key, "BearShareDirectory", REG_SZ, ToAnsi(client) + '\0');
-    WriteRawValue(HKEY_CURRENT_USER, key, "URL", REG_SZ, ToAnsi(PageUrl(L"/ip?ip=192.0.2.50")) + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, key, "URL", REG_SZ,
+                  ToAnsi(PageUrl(L"/ip?ip=192.0.2.50")) + '\0');
 
     std::vector<double> tolvaring, minimal, withWindow;
     SIZE_T peak = 0;

@@ -38,7 +38,8 @@ int main() {
     WriteFileBytes(client + L"\\FreePeers.ini", "[Network]\r\nport=6346\r\n");
 
     Step("storing the two settings in HKCU\\Software\\Harlund\\Tolvaring\\1.0");
-    const std::wstring url = PageUrl(L"/slowip?delay=2&ip=" + std::wstring(address.begin(), address.end()));
+    const std::wstring url =
+        PageUrl(L"/slowip?delay=2&ip=" + std::wstring(address.begin(), address.end()));
     Store("BearShareDirectory", client);
     Store("URL", url);
     std::printf("      BearShareDirectory = %s\n      URL = %s\n", Narrow(client).c_str(),
@@ -50,11 +51,11 @@ int main() {
         HWND status = program.WaitWindow(L"", L"TolvaringStatus", 15000);
         if (status) {
             Sleep(500);
-            std::printf("      status window shown: %s\n", Narrow(SaveScreenshot(status, L"demo-status-window")).c_str());
+            std::printf("      status window shown: %s\n",
+                        Narrow(SaveScreenshot(status, L"demo-status-window")).c_str());
         }
         const DWORD code = program.WaitExit(90000);
-        if (code != 0)
-            Fail("Tolvaring.exe ended with exit code " + std::to_string(code));
+        if (code != 0) Fail("Tolvaring.exe ended with exit code " + std::to_string(code));
     }
     const std::wstring started = client + L"\\started.txt";
     WaitUntil([&] { return FileExists(started); }, 10000);
@@ -67,8 +68,7 @@ int main() {
     for (std::size_t pos; (pos = text.find('\r')) != std::string::npos;)
         text.erase(pos, 1);
     std::printf("%s\n", text.c_str());
-    if (!FileExists(started))
-        Fail("the client was not started");
+    if (!FileExists(started)) Fail("the client was not started");
     std::printf("  The client was started: %s\\BearShare.exe\n\n", Narrow(client).c_str());
 
     Step("starting again without an address stored: the setup dialog");
@@ -76,12 +76,12 @@ int main() {
     {
         Program program(MakeTempFolder(L"work"));
         HWND setup = program.WaitWindow(L"Tolvaring? - Setup", nullptr, 15000);
-        if (!setup)
-            Fail("the setup dialog did not open");
+        if (!setup) Fail("the setup dialog did not open");
         SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(url.c_str()));
         Sleep(500);
-        std::printf("      setup dialog shown: %s\n", Narrow(SaveScreenshot(setup, L"demo-setup-dialog")).c_str());
+        std::printf("      setup dialog shown: %s\n",
+                    Narrow(SaveScreenshot(setup, L"demo-setup-dialog")).c_str());
         PostMessageW(setup, WM_CLOSE, 0, 0);
         program.WaitExit(15000);
     }

@@ -38,8 +38,7 @@ int main(int argc, char**) {
         page.append(chunk, chunk + got);
     InternetCloseHandle(request);
     InternetCloseHandle(session);
-    if (window)
-        DestroyWindow(window);
+    if (window) DestroyWindow(window);
     const std::wstring address = ScanForIp(page);
     const std::string ip(address.begin(), address.end());
     const std::string ini = dir + "\\FreePeers.ini";

@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
         bytes.append(buffer, n);
-    const std::string address = ToUtf8(ScanForIp(PageBytesToText(bytes, charset, DecodeWindows1252)));
+    const std::string address =
+        ToUtf8(ScanForIp(PageBytesToText(bytes, charset, DecodeWindows1252)));
     std::printf("%s\n", address.c_str());
     return 0;
 }

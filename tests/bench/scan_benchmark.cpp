@@ -53,8 +53,7 @@ void BM_Scan(benchmark::State& state) {
     const std::wstring text = PageBytesToText(page, "", DecodeWindows1252);
     for (auto _ : state) {
         std::wstring address = ScanForIp(text);
-        if (address != L"203.0.113.77")
-            state.SkipWithError("wrong address");
+        if (address != L"203.0.113.77") state.SkipWithError("wrong address");
         benchmark::DoNotOptimize(address);
     }
     state.SetLabel(kShapeNames[state.range(0)]);

@@ -11,18 +11,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const char* charsets[] = {"", "utf-8", "utf-16", "utf-16be", "iso-8859-1", "x-unknown"};
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const char* charset = charsets[data[0] % 6];
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::wstring address = ScanForIp(PageBytesToText(bytes, charset, DecodeWindows1252));
     int dots = 0;
     for (wchar_t c : address) {
-        if (c == L'\r' || c == L'\n' || c == L'\0')
-            std::abort();
+        if (c == L'\r' || c == L'\n' || c == L'\0') std::abort();
         dots += c == L'.';
     }
-    if (!address.empty() && dots != 3)
-        std::abort();
+    if (!address.empty() && dots != 3) std::abort();
     return 0;
 }

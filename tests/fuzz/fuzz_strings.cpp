@@ -11,16 +11,14 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 3)
-        return 0;
+    if (size < 3) return 0;
     // Layout: delimiter length, replacement length, rescan flag, then the texts.
     const std::size_t dl = data[0] % 4, rl = data[1] % 4;
     const bool rescan = data[2] & 1;
     std::wstring all;
     for (std::size_t i = 3; i < size; ++i)
         all.push_back(static_cast<wchar_t>(data[i] % 4 == 0 ? L'.' : data[i]));
-    if (all.size() < dl + rl)
-        return 0;
+    if (all.size() < dl + rl) return 0;
     const std::wstring delimiter = all.substr(0, dl);
     const std::wstring replacement = all.substr(dl, rl);
     const std::wstring text = all.substr(dl + rl);
@@ -28,16 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::wstring> parts{L"old"};
     try {
         const int count = SplitString(text, parts, delimiter);
-        if (count != static_cast<int>(parts.size()))
-            std::abort();
+        if (count != static_cast<int>(parts.size())) std::abort();
         std::wstring joined;
         for (std::size_t i = 0; i < parts.size(); ++i)
             joined += (i ? delimiter : L"") + parts[i];
-        if (joined != text)
-            std::abort();
+        if (joined != text) std::abort();
     } catch (const std::invalid_argument&) {
-        if (!delimiter.empty())
-            std::abort();
+        if (!delimiter.empty()) std::abort();
     } catch (const std::overflow_error&) {
     }
     const std::wstring replaced = ReplaceString(text, delimiter, replacement, rescan);

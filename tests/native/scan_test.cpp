@@ -12,30 +12,27 @@ struct PageCase {
 class ScanTable : public testing::TestWithParam<PageCase> {};
 
 TEST_P(ScanTable, FindsTheFirstPassingWindow) {
-    EXPECT_EQ(ScanForIp(GetParam().page), GetParam().expected) << "page: " << testing::PrintToString(std::wstring(GetParam().page));
+    EXPECT_EQ(ScanForIp(GetParam().page), GetParam().expected)
+        << "page: " << testing::PrintToString(std::wstring(GetParam().page));
 }
 
 // The documented pages and what the scan must make of them.
 INSTANTIATE_TEST_SUITE_P(
     DocumentedPages, ScanTable,
-    testing::Values(PageCase{L"80.1.2.3", L"80.1.2.3"}, PageCase{L"IP:80.1.2.3", L"80.1.2.3"},
-                    PageCase{L"Ihre IP: 217.80.1.22</b>", L"217.80.1.22"},
-                    PageCase{L"1217.1.2.3", L"217.1.2.3"},
-                    PageCase{L"192.168.100.2001", L"192.168.100.200"},
-                    PageCase{L"1.2.3.4.5", L"2.3.4.5"},
-                    PageCase{L"Version 1.2.3, IP 80.1.2.3", L"80.1.2.3"},
-                    PageCase{L"1.2.3 4.5.6.7", L"4.5.6.7"}, PageCase{L"IP 80.1.2.3.", L""},
-                    PageCase{L"IP 217.180.100.222.", L"217.180.100.222"},
-                    PageCase{L"IP 80.1.2.3. Mehr Text 9.8.7.6", L"9.8.7.6"},
-                    PageCase{L"80.1.2.3 4", L""}, PageCase{L"80.1.x.3", L""},
-                    PageCase{L"80..1.2.3", L""},
-                    PageCase{L"999.999.999.999", L"999.999.999.999"},
-                    PageCase{L"010.001.002.003", L"010.001.002.003"},
-                    PageCase{L"80. 1.2.3", L"80. 1.2.3"}, PageCase{L"1.2e3.4.5", L"1.2e3.4.5"},
-                    PageCase{L"80.1.2.-3", L"80.1.2.-3"},
-                    PageCase{L"80.1.2.&H1F", L"80.1.2.&H1"}, PageCase{L"a1b2.3.4.5", L"2.3.4.5"},
-                    PageCase{L"1.2.3", L""}, PageCase{L"", L""},
-                    PageCase{L"kein Punkt hier", L""}));
+    testing::Values(
+        PageCase{L"80.1.2.3", L"80.1.2.3"}, PageCase{L"IP:80.1.2.3", L"80.1.2.3"},
+        PageCase{L"Ihre IP: 217.80.1.22</b>", L"217.80.1.22"},
+        PageCase{L"1217.1.2.3", L"217.1.2.3"}, PageCase{L"192.168.100.2001", L"192.168.100.200"},
+        PageCase{L"1.2.3.4.5", L"2.3.4.5"}, PageCase{L"Version 1.2.3, IP 80.1.2.3", L"80.1.2.3"},
+        PageCase{L"1.2.3 4.5.6.7", L"4.5.6.7"}, PageCase{L"IP 80.1.2.3.", L""},
+        PageCase{L"IP 217.180.100.222.", L"217.180.100.222"},
+        PageCase{L"IP 80.1.2.3. Mehr Text 9.8.7.6", L"9.8.7.6"}, PageCase{L"80.1.2.3 4", L""},
+        PageCase{L"80.1.x.3", L""}, PageCase{L"80..1.2.3", L""},
+        PageCase{L"999.999.999.999", L"999.999.999.999"},
+        PageCase{L"010.001.002.003", L"010.001.002.003"}, PageCase{L"80. 1.2.3", L"80. 1.2.3"},
+        PageCase{L"1.2e3.4.5", L"1.2e3.4.5"}, PageCase{L"80.1.2.-3", L"80.1.2.-3"},
+        PageCase{L"80.1.2.&H1F", L"80.1.2.&H1"}, PageCase{L"a1b2.3.4.5", L"2.3.4.5"},
+        PageCase{L"1.2.3", L""}, PageCase{L"", L""}, PageCase{L"kein Punkt hier", L""}));
 
 // Edges of the window arithmetic and of the text around it.
 INSTANTIATE_TEST_SUITE_P(

@@ -19,20 +19,21 @@ class SplitTable : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitTable, GivesExactlyTheParts) {
     const SplitCase& c = GetParam();
-    Parts parts{L"old", L"content", L"that", L"must", L"go", L"away", L"entirely", L"!",
-                L"!", L"!", L"!", L"!", L"!", L"!", L"!", L"!", L"!", L"!", L"!", L"!"};
+    Parts parts{L"old", L"content", L"that", L"must", L"go", L"away", L"entirely",
+                L"!",   L"!",       L"!",    L"!",    L"!",  L"!",    L"!",
+                L"!",   L"!",       L"!",    L"!",    L"!",  L"!"};
     const std::int16_t count = SplitString(c.source, parts, c.delimiter);
     EXPECT_EQ(count, static_cast<std::int16_t>(c.parts.size()));
     EXPECT_EQ(parts, c.parts);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Documented, SplitTable,
-    testing::Values(SplitCase{L"", L".", {L""}}, SplitCase{L"abc", L".", {L"abc"}},
-                    SplitCase{L".a", L".", {L"", L"a"}},
-                    SplitCase{L"a.b.", L".", {L"a", L"b", L""}},
-                    SplitCase{L"a..b", L".", {L"a", L"", L"b"}},
-                    SplitCase{std::wstring(15, L'.'), L".", Parts(16)}));
+INSTANTIATE_TEST_SUITE_P(Documented, SplitTable,
+                         testing::Values(SplitCase{L"", L".", {L""}},
+                                         SplitCase{L"abc", L".", {L"abc"}},
+                                         SplitCase{L".a", L".", {L"", L"a"}},
+                                         SplitCase{L"a.b.", L".", {L"a", L"b", L""}},
+                                         SplitCase{L"a..b", L".", {L"a", L"", L"b"}},
+                                         SplitCase{std::wstring(15, L'.'), L".", Parts(16)}));
 
 INSTANTIATE_TEST_SUITE_P(
     MultiCharacterDelimiter, SplitTable,
@@ -76,14 +77,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, ReplaceTable,
-    testing::Values(ReplaceCase{L"abc", L"", L"x", false, L"abc"},
-                    ReplaceCase{L"abc", L"", L"x", true, L"abc"},
-                    ReplaceCase{L"", L"a", L"b", false, L""},
-                    ReplaceCase{L"aaa", L"a", L"", false, L""},
-                    ReplaceCase{L"aaa", L"a", L"", true, L""},
-                    ReplaceCase{L"ABab", L"a", L"x", false, L"ABxb"}, // case-sensitive
-                    ReplaceCase{L"xa", L"a", L"aa", true, L"xaa"},    // never loops
-                    ReplaceCase{L"Software\\\\\\\\Sub", L"\\\\", L"\\", false,
-                                L"Software\\\\Sub"}));
+    testing::Values(
+        ReplaceCase{L"abc", L"", L"x", false, L"abc"}, ReplaceCase{L"abc", L"", L"x", true, L"abc"},
+        ReplaceCase{L"", L"a", L"b", false, L""}, ReplaceCase{L"aaa", L"a", L"", false, L""},
+        ReplaceCase{L"aaa", L"a", L"", true, L""},
+        ReplaceCase{L"ABab", L"a", L"x", false, L"ABxb"}, // case-sensitive
+        ReplaceCase{L"xa", L"a", L"aa", true, L"xaa"},    // never loops
+        ReplaceCase{L"Software\\\\\\\\Sub", L"\\\\", L"\\", false, L"Software\\\\Sub"}));
 
 } // namespace

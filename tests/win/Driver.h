@@ -9,7 +9,7 @@
 #include <vector>
 
 class Program {
-public:
+  public:
     // Starts Tolvaring.exe (beside the test program) in `workingFolder`.
     explicit Program(const std::wstring& workingFolder);
     ~Program(); // ends the program if it is still running
@@ -22,7 +22,7 @@ public:
     // All visible top-level windows of the program.
     std::vector<HWND> Windows() const;
 
-private:
+  private:
     KernelHandle process_;
     DWORD pid_ = 0;
     DWORD thread_ = 0;
@@ -45,8 +45,7 @@ std::wstring MessageBoxText(HWND box);
 template <class F> bool WaitUntil(F predicate, DWORD ms = 10000) {
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
-        if (predicate())
-            return true;
+        if (predicate()) return true;
         Sleep(50);
     }
     return predicate();

@@ -25,8 +25,7 @@ Program::~Program() {
 }
 
 DWORD Program::WaitExit(DWORD ms) {
-    if (!process_ || WaitForSingleObject(process_.Get(), ms) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
+    if (!process_ || WaitForSingleObject(process_.Get(), ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.Get(), &code);
     return code;
@@ -42,8 +41,7 @@ std::vector<HWND> Program::Windows() const {
             auto* s = reinterpret_cast<Search*>(lp);
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid == s->pid && IsWindowVisible(h))
-                s->found.push_back(h);
+            if (pid == s->pid && IsWindowVisible(h)) s->found.push_back(h);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -93,7 +91,9 @@ RECT ClientRectIn(HWND child, HWND parent) {
     return r;
 }
 
-HWND Child(HWND parent, int id) { return GetDlgItem(parent, id); }
+HWND Child(HWND parent, int id) {
+    return GetDlgItem(parent, id);
+}
 
 HWND FocusOf(HWND top) {
     GUITHREADINFO info{};
@@ -102,7 +102,9 @@ HWND FocusOf(HWND top) {
     return info.hwndFocus;
 }
 
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+void Click(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 void PressKey(HWND target, WPARAM key) {
     const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);

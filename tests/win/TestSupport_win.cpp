@@ -8,8 +8,7 @@
 RawValue ReadRawValue(HKEY root, const std::string& path, const std::string& name) {
     RawValue raw;
     RegKey key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
-        return raw;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return raw;
     DWORD size = 0;
     if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &raw.type, nullptr, &size) !=
         ERROR_SUCCESS)
@@ -50,7 +49,9 @@ std::string KeyClass(HKEY root, const std::string& path) {
     return std::string(cls, length);
 }
 
-void DeleteTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
+void DeleteTree(HKEY root, const std::string& path) {
+    RegDeleteTreeA(root, path.c_str());
+}
 
 int PageServerPort() {
     wchar_t buffer[32] = {};
@@ -77,8 +78,7 @@ void RemoveTree(const std::wstring& folder) {
     if (find) {
         do {
             const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
+            if (name == L"." || name == L"..") continue;
             const std::wstring full = folder + L"\\" + name;
             SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -92,13 +92,11 @@ void RemoveTree(const std::wstring& folder) {
 
 std::wstring StateFolder() {
     wchar_t buffer[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"TOLVARING_TEST_STATE", buffer, MAX_PATH) == 0)
-        return ExeFolder();
+    if (GetEnvironmentVariableW(L"TOLVARING_TEST_STATE", buffer, MAX_PATH) == 0) return ExeFolder();
     // A Unix path: Wine shows the Unix root as drive Z:.
     std::wstring path = L"Z:" + std::wstring(buffer);
     for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
+        if (c == L'/') c = L'\\';
     return path;
 }
 
@@ -130,7 +128,9 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 std::wstring ArtifactsFolder() {
     const std::wstring folder = ExeFolder() + L"\\artifacts";

@@ -15,7 +15,7 @@ const wchar_t kQuestion[] =
     L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
 
 class Tolvaring : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
         work = MakeTempFolder(L"work");
@@ -47,7 +47,8 @@ protected:
         HWND box = program.WaitWindow(L"Tolvaring", L"#32770");
         if (!box)
             for (HWND h : program.Windows())
-                ADD_FAILURE() << "window: [" << Narrow(ClassOf(h)) << "] [" << Narrow(CaptionOf(h)) << "]";
+                ADD_FAILURE() << "window: [" << Narrow(ClassOf(h)) << "] [" << Narrow(CaptionOf(h))
+                              << "]";
         return box;
     }
 
@@ -83,8 +84,8 @@ TEST_F(Tolvaring, HandOffWritesTheAddressAndStartsTheClient) {
 
 struct FolderCase {
     const char* name;
-    std::wstring folder;      // as stored
-    std::wstring realFolder;  // where the files must appear
+    std::wstring folder;     // as stored
+    std::wstring realFolder; // where the files must appear
 };
 
 TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
@@ -204,10 +205,8 @@ TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
         SCOPED_TRACE(c.name);
         DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
         const std::wstring dir = ClientFolder(L"client");
-        if (c.storeDir)
-            Store("BearShareDirectory", dir);
-        if (c.storeUrl)
-            Store("URL", PageUrl(L"/ip?ip=192.0.2.1"));
+        if (c.storeDir) Store("BearShareDirectory", dir);
+        if (c.storeUrl) Store("URL", PageUrl(L"/ip?ip=192.0.2.1"));
         Program program(work);
         HWND setup = program.WaitWindow(kSetupCaption);
         ASSERT_TRUE(setup);
@@ -246,8 +245,7 @@ TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    if (dpi != 96)
-        GTEST_SKIP() << "screen is at " << dpi << " dpi";
+    if (dpi != 96) GTEST_SKIP() << "screen is at " << dpi << " dpi";
     RECT client{};
     GetClientRect(setup, &client);
     EXPECT_EQ(client.right, 434);
@@ -256,10 +254,15 @@ TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
     const Geometry controls[] = {
         {frmSetup::kIdFrame0, L"Button", L"BearShare", {8, 8, 185, 201}},
         {frmSetup::kIdDirBearShare, L"ListBox", nullptr, {16, 64, 177, 190}},
-        {frmSetup::kIdLblInfo0, L"Static", L"Bitte w\u00E4hlen Sie das BearShareverzeichnis aus:", {16, 32, 177, 63}},
+        {frmSetup::kIdLblInfo0,
+         L"Static",
+         L"Bitte w\u00E4hlen Sie das BearShareverzeichnis aus:",
+         {16, 32, 177, 63}},
         {frmSetup::kIdFrame1, L"Button", L"Allgemein", {192, 8, 425, 97}},
-        {frmSetup::kIdLblInfo1, L"Static",
-         L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:", {200, 32, 417, 71}},
+        {frmSetup::kIdLblInfo1,
+         L"Static",
+         L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:",
+         {200, 32, 417, 71}},
         {frmSetup::kIdTxtUrl, L"Edit", L"", {200, 64, 417, 83}},
         {frmSetup::kIdCmdOkay, L"Button", L"&OK", {192, 176, 305, 201}},
         {frmSetup::kIdCmdCancel, L"Button", L"&Abbrechen", {312, 176, 425, 201}},
@@ -283,7 +286,8 @@ TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
         previous = h;
     }
     EXPECT_FALSE(GetWindowLongW(Child(setup, frmSetup::kIdCmdOkay), GWL_STYLE) & BS_DEFPUSHBUTTON);
-    EXPECT_FALSE(GetWindowLongW(Child(setup, frmSetup::kIdCmdCancel), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    EXPECT_FALSE(GetWindowLongW(Child(setup, frmSetup::kIdCmdCancel), GWL_STYLE) &
+                 BS_DEFPUSHBUTTON);
 }
 
 TEST_F(Tolvaring, SetupKeyboard) {
@@ -439,11 +443,11 @@ namespace {
 
 // Sets the prefix's screen DPI for programs started from now on; back to 96 at the end.
 class ScreenDpiSetting {
-public:
+  public:
     explicit ScreenDpiSetting(DWORD dpi) { Set(dpi); }
     ~ScreenDpiSetting() { Set(96); }
 
-private:
+  private:
     static void Set(DWORD dpi) {
         WriteRawValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD,
                       std::string(reinterpret_cast<const char*>(&dpi), 4));

@@ -17,11 +17,16 @@ enum class Course { HandOff, Question, Failure, Setup, Hung };
 
 const char* Name(Course c) {
     switch (c) {
-    case Course::HandOff: return "hand-off";
-    case Course::Question: return "question";
-    case Course::Failure: return "failure box";
-    case Course::Setup: return "setup dialog";
-    case Course::Hung: return "no end";
+    case Course::HandOff:
+        return "hand-off";
+    case Course::Question:
+        return "question";
+    case Course::Failure:
+        return "failure box";
+    case Course::Setup:
+        return "setup dialog";
+    case Course::Hung:
+        return "no end";
     }
     return "?";
 }
@@ -40,8 +45,7 @@ Observed RunToTheEnd(const std::wstring& work, DWORD ms = 40000) {
     seen.course = Course::HandOff;
     const ULONGLONG end = GetTickCount64() + ms;
     while (GetTickCount64() < end) {
-        if (program.WaitExit(100) != STILL_ACTIVE)
-            break;
+        if (program.WaitExit(100) != STILL_ACTIVE) break;
         for (HWND h : program.Windows()) {
             if (ClassOf(h) == L"#32770" && CaptionOf(h) == L"Tolvaring") {
                 seen.message = MessageBoxText(h);
@@ -54,19 +58,18 @@ Observed RunToTheEnd(const std::wstring& work, DWORD ms = 40000) {
         }
     }
     seen.exitCode = program.WaitExit(5000);
-    if (seen.exitCode == STILL_ACTIVE)
-        seen.course = Course::Hung;
+    if (seen.exitCode == STILL_ACTIVE) seen.course = Course::Hung;
     return seen;
 }
 
 class Hostile : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
         work = MakeTempFolder(L"work");
         client = MakeTempFolder(L"client");
-        CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (client + L"\\BearShare.exe").c_str(),
-                  FALSE);
+        CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
+                  (client + L"\\BearShare.exe").c_str(), FALSE);
     }
     void TearDown() override { DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund"); }
 
@@ -82,10 +85,9 @@ protected:
     std::wstring work, client;
 };
 
-
 struct PageCase {
     const char* what;
-    std::wstring path;   // on the loopback server
+    std::wstring path; // on the loopback server
     Course course;
     std::wstring address; // for a hand-off: exactly what forcedIP must hold
 };
@@ -100,17 +102,27 @@ TEST_F(Hostile, Pages) {
         {"binary garbage around an address",
          L"/echo?hex=" + Hex(std::string("\x00\xff\x7f IP 192.0.2.10 \x00\x9f\x01", 22)),
          Course::HandOff, L"192.0.2.10"},
-        {"invalid UTF-8 around an address", L"/echo?hex=" + Hex("\xC3\x28\xE2\x82 192.0.2.11 \xF0\x28"),
-         Course::HandOff, L"192.0.2.11"},
+        {"invalid UTF-8 around an address",
+         L"/echo?hex=" + Hex("\xC3\x28\xE2\x82 192.0.2.11 \xF0\x28"), Course::HandOff,
+         L"192.0.2.11"},
         {"address between CR LF and TAB", L"/echo?hex=" + Hex("IP:\r\n\t192.0.2.12\r\n\t"),
          Course::HandOff, L"192.0.2.12"},
-        {"address between NULs", L"/echo?hex=" + Hex(std::string("\0" "192.0.2.13" "\0", 12)),
+        {"address between NULs",
+         L"/echo?hex=" + Hex(std::string("\0"
+                                         "192.0.2.13"
+                                         "\0",
+                                         12)),
          Course::HandOff, L"192.0.2.13"},
-        {"line break inside the address", L"/echo?hex=" + Hex("192.0\r\n.2.14"), Course::Question, L""},
-        {"NUL inside the address", L"/echo?hex=" + Hex(std::string("192.0.\0" "2.15", 11)),
+        {"line break inside the address", L"/echo?hex=" + Hex("192.0\r\n.2.14"), Course::Question,
+         L""},
+        {"NUL inside the address",
+         L"/echo?hex=" + Hex(std::string("192.0.\0"
+                                         "2.15",
+                                         11)),
          Course::Question, L""},
         {"redirect loop", L"/loop", Course::Failure, L""},
-        {"redirect to a refused port", L"/redirect?to=http%3A%2F%2F127.0.0.1%3A1%2F", Course::Failure, L""},
+        {"redirect to a refused port", L"/redirect?to=http%3A%2F%2F127.0.0.1%3A1%2F",
+         Course::Failure, L""},
         {"500 with an address", L"/echo?status=500&body=Server%20192.0.2.99", Course::Failure, L""},
         {"503 with an address", L"/echo?status=503&body=Server%20192.0.2.98", Course::Failure, L""},
         {"closed in the middle of the body", L"/cut", Course::Failure, L""},
@@ -134,7 +146,8 @@ TEST_F(Hostile, Pages) {
             EXPECT_FALSE(Started());
         }
         if (c.course == Course::Failure) {
-            EXPECT_NE(seen.message.find(PageUrl(c.path)), std::wstring::npos) << Narrow(seen.message);
+            EXPECT_NE(seen.message.find(PageUrl(c.path)), std::wstring::npos)
+                << Narrow(seen.message);
         }
     }
 }

@@ -15,7 +15,6 @@ HttpControl ShortTimeout(DWORD ms = 2000) {
     return HttpControl(settings);
 }
 
-
 struct PageCase {
     const char* name;
     std::wstring path;
@@ -29,12 +28,19 @@ TEST(HttpFetch, PagesOfEveryShapeYieldTheirAddress) {
         {"json", L"/echo?ctype=application/json&body=%7B%22ip%22%3A%22198.51.100.2%22%7D",
          L"198.51.100.2"},
         {"redirected", L"/redirect?to=%2Fip%3Fip%3D192.0.2.44", L"192.0.2.44"},
-        {"utf-8", L"/echo?ctype=text/plain;charset=utf-8&hex=" + Hex("Gr\xC3\xBC\xC3\x9F" "e 10.1.2.3"),
+        {"utf-8",
+         L"/echo?ctype=text/plain;charset=utf-8&hex=" + Hex("Gr\xC3\xBC\xC3\x9F"
+                                                            "e 10.1.2.3"),
          L"10.1.2.3"},
         {"latin-1", L"/echo?ctype=text/plain;charset=iso-8859-1&hex=" + Hex("f\xFCr 10.4.5.6"),
          L"10.4.5.6"},
-        {"utf-16", L"/echo?ctype=text/plain;charset=utf-16&hex=" +
-                       Hex(std::string("\xFF\xFEI\0P\0 \0" "1\0.\0" "2\0.\0" "3\0.\0" "4\0", 22)),
+        {"utf-16",
+         L"/echo?ctype=text/plain;charset=utf-16&hex=" + Hex(std::string("\xFF\xFEI\0P\0 \0"
+                                                                         "1\0.\0"
+                                                                         "2\0.\0"
+                                                                         "3\0.\0"
+                                                                         "4\0",
+                                                                         22)),
          L"1.2.3.4"},
         {"no address", L"/echo?body=nichts%20hier.", L""},
         {"empty page", L"/echo", L""},
@@ -52,11 +58,11 @@ TEST(HttpFetch, PagesOfEveryShapeYieldTheirAddress) {
 }
 
 TEST(HttpFetch, DecodesByTheDeclaredCharset) {
-    const std::wstring latin =
-        HttpControl().OpenURL(PageUrl(L"/echo?ctype=text/plain;charset=iso-8859-1&hex=" + Hex("f\xFCr")));
+    const std::wstring latin = HttpControl().OpenURL(
+        PageUrl(L"/echo?ctype=text/plain;charset=iso-8859-1&hex=" + Hex("f\xFCr")));
     EXPECT_EQ(latin, L"f\u00FCr");
-    const std::wstring utf8 =
-        HttpControl().OpenURL(PageUrl(L"/echo?ctype=text/plain;charset=utf-8&hex=" + Hex("f\xC3\xBCr")));
+    const std::wstring utf8 = HttpControl().OpenURL(
+        PageUrl(L"/echo?ctype=text/plain;charset=utf-8&hex=" + Hex("f\xC3\xBCr")));
     EXPECT_EQ(utf8, L"f\u00FCr");
 }
 
@@ -74,14 +80,17 @@ struct FailureCase {
 
 TEST(HttpFetch, FailuresNameTheAddressAndTheReason) {
     const FailureCase cases[] = {
-        {"404 with an address", PageUrl(L"/echo?status=404&body=IP%20203.0.113.1"), L"HTTP-Status 404"},
-        {"500 with an address", PageUrl(L"/echo?status=500&body=IP%20203.0.113.1"), L"HTTP-Status 500"},
+        {"404 with an address", PageUrl(L"/echo?status=404&body=IP%20203.0.113.1"),
+         L"HTTP-Status 404"},
+        {"500 with an address", PageUrl(L"/echo?status=500&body=IP%20203.0.113.1"),
+         L"HTTP-Status 500"},
         {"503", PageUrl(L"/echo?status=503&body=1.2.3.4"), L"HTTP-Status 503"},
         {"refused", L"http://127.0.0.1:1/", L"Fehler 120"},
         {"too large", PageUrl(L"/big?mib=9"), L"8 MiB"},
         {"cut short", PageUrl(L"/cut"), L"getrennt"},
         {"redirect loop", PageUrl(L"/loop"), L"Weiterleitungen"},
-        {"redirect to a refused port", PageUrl(L"/redirect?to=http%3A%2F%2F127.0.0.1%3A1%2F"), L"Fehler"},
+        {"redirect to a refused port", PageUrl(L"/redirect?to=http%3A%2F%2F127.0.0.1%3A1%2F"),
+         L"Fehler"},
         {"not a url", L"htp:/x", L"Fehler"},
         {"file path", L"C:\\autoexec.bat", L""},
         {"ftp", L"ftp://127.0.0.1/", L"http://"},

@@ -8,10 +8,12 @@
 
 namespace {
 
-std::wstring ProgramPath() { return ExeFolder() + L"\\Tolvaring.exe"; }
+std::wstring ProgramPath() {
+    return ExeFolder() + L"\\Tolvaring.exe";
+}
 
 class VersionRecord : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DWORD handle = 0;
         const DWORD size = GetFileVersionInfoSizeW(ProgramPath().c_str(), &handle);
@@ -24,8 +26,7 @@ protected:
         void* value = nullptr;
         UINT length = 0;
         const std::wstring path = std::wstring(L"\\StringFileInfo\\040704B0\\") + name;
-        if (!VerQueryValueW(data.data(), path.c_str(), &value, &length) || !value)
-            return L"<none>";
+        if (!VerQueryValueW(data.data(), path.c_str(), &value, &length) || !value) return L"<none>";
         return std::wstring(static_cast<const wchar_t*>(value));
     }
     std::vector<char> data;
@@ -43,9 +44,9 @@ TEST_F(VersionRecord, HoldsExactlyTheProgramsIdentity) {
     const struct {
         const wchar_t* name;
         const wchar_t* value;
-    } strings[] = {{L"FileVersion", L"1.00"},        {L"ProductVersion", L"1.00"},
-                   {L"ProductName", L"Tolvaring"},   {L"InternalName", L"Tolvaring"},
-                   {L"CompanyName", L"<none>"},      {L"FileDescription", L"<none>"}};
+    } strings[] = {{L"FileVersion", L"1.00"},      {L"ProductVersion", L"1.00"},
+                   {L"ProductName", L"Tolvaring"}, {L"InternalName", L"Tolvaring"},
+                   {L"CompanyName", L"<none>"},    {L"FileDescription", L"<none>"}};
     for (const auto& s : strings)
         EXPECT_EQ(String(s.name), s.value) << Narrow(s.name);
 
@@ -71,7 +72,8 @@ TEST(ProgramIcon, OneGroupWithTheThreeImages) {
     ASSERT_TRUE(exe);
     int groups = 0;
     EnumResourceNamesW(
-        exe, RT_GROUP_ICON, [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR n) -> BOOL {
+        exe, RT_GROUP_ICON,
+        [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR n) -> BOOL {
             ++*reinterpret_cast<int*>(n);
             return TRUE;
         },
@@ -83,9 +85,7 @@ TEST(ProgramIcon, OneGroupWithTheThreeImages) {
     const WORD count = *reinterpret_cast<const WORD*>(bytes + 4);
     ASSERT_EQ(count, 3);
     const auto* entries = reinterpret_cast<const GroupIconEntry*>(bytes + 6);
-    const struct {
-        int size, colours, bits;
-    } expected[] = {{32, 2, 1}, {32, 16, 4}, {16, 16, 4}};
+    const struct { int size, colours, bits; } expected[] = {{32, 2, 1}, {32, 16, 4}, {16, 16, 4}};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(entries[i].width, expected[i].size);
@@ -95,7 +95,8 @@ TEST(ProgramIcon, OneGroupWithTheThreeImages) {
         // The image itself: a DIB of the size and depth the directory promises.
         HRSRC image = FindResourceW(exe, MAKEINTRESOURCEW(entries[i].id), RT_ICON);
         ASSERT_TRUE(image);
-        const auto* dib = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(exe, image)));
+        const auto* dib =
+            static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(exe, image)));
         EXPECT_EQ(dib->biWidth, expected[i].size);
         EXPECT_EQ(dib->biHeight, 2 * expected[i].size);
         EXPECT_EQ(dib->biBitCount, expected[i].bits);
@@ -110,9 +111,9 @@ TEST(Manifest, AsksForCommonControls6DpiAwarenessAndNoElevation) {
     ASSERT_TRUE(res);
     const std::string text(static_cast<const char*>(LockResource(LoadResource(exe, res))),
                            SizeofResource(exe, res));
-    for (const char* part : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"",
-                             "level=\"asInvoker\"", "<dpiAware", ">true</dpiAware>",
-                             "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+    for (const char* part :
+         {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "level=\"asInvoker\"",
+          "<dpiAware", ">true</dpiAware>", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
     FreeLibrary(exe);
 }

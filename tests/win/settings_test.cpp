@@ -11,7 +11,7 @@ const std::string kCompanyKey = "Software\\TolvaringTest";
 const std::string kAppKey = "Software\\TolvaringTest\\Settings\\1.0";
 
 class Registry : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         DeleteTree(HKEY_CURRENT_USER, kCompanyKey);
         reg.Firma(L"TolvaringTest");
@@ -72,9 +72,12 @@ TEST_F(Registry, ObjectsAreWrittenAsTheirDefaultProperty) {
 }
 
 TEST_F(Registry, IgnoredKindsCreateTheKeyButLeaveTheValueAlone) {
-    const SettingsValue ignored[] = {SettingsValue(), SettingsValue::Null(),
-                                     SettingsValue::Boolean(true), SettingsValue::Double(1.5),
-                                     SettingsValue::Date(45000.0), SettingsValue::Byte(7)};
+    const SettingsValue ignored[] = {SettingsValue(),
+                                     SettingsValue::Null(),
+                                     SettingsValue::Boolean(true),
+                                     SettingsValue::Double(1.5),
+                                     SettingsValue::Date(45000.0),
+                                     SettingsValue::Byte(7)};
     for (const SettingsValue& v : ignored) {
         DeleteTree(HKEY_CURRENT_USER, kCompanyKey);
         reg.Value(L"Sec", L"fresh", v);
@@ -102,14 +105,19 @@ TEST_F(Registry, ReadsEachTypeOfStoredData) {
     const ReadCase cases[] = {
         {"text", REG_SZ, std::string("abc\0", 4), SettingsValue::Kind::Text, L"abc", 0},
         {"lone NUL", REG_SZ, std::string("\0", 1), SettingsValue::Kind::Text, L"", 0},
-        {"cut at first NUL", REG_SZ, std::string("ab\0cd\0", 6), SettingsValue::Kind::Text, L"ab", 0},
+        {"cut at first NUL", REG_SZ, std::string("ab\0cd\0", 6), SettingsValue::Kind::Text, L"ab",
+         0},
         {"number as text", REG_SZ, std::string("123\0", 4), SettingsValue::Kind::Text, L"123", 0},
         {"no terminator", REG_SZ, std::string("xyz", 3), SettingsValue::Kind::Text, L"xyz", 0},
         {"no data", REG_SZ, std::string(), SettingsValue::Kind::Text, L"", 0},
-        {"ansi", REG_SZ, std::string("Gr\xFC\xDF\0", 5), SettingsValue::Kind::Text, L"Gr\u00FC\u00DF", 0},
-        {"dword -1", REG_DWORD, std::string("\xFF\xFF\xFF\xFF", 4), SettingsValue::Kind::Integer32, L"-1", -1},
-        {"dword 5", REG_DWORD, std::string("\x05\0\0\0", 4), SettingsValue::Kind::Integer32, L"5", 5},
-        {"expand_sz", REG_EXPAND_SZ, std::string("%TEMP%\0", 7), SettingsValue::Kind::Empty, L"", 0},
+        {"ansi", REG_SZ, std::string("Gr\xFC\xDF\0", 5), SettingsValue::Kind::Text,
+         L"Gr\u00FC\u00DF", 0},
+        {"dword -1", REG_DWORD, std::string("\xFF\xFF\xFF\xFF", 4), SettingsValue::Kind::Integer32,
+         L"-1", -1},
+        {"dword 5", REG_DWORD, std::string("\x05\0\0\0", 4), SettingsValue::Kind::Integer32, L"5",
+         5},
+        {"expand_sz", REG_EXPAND_SZ, std::string("%TEMP%\0", 7), SettingsValue::Kind::Empty, L"",
+         0},
         {"binary", REG_BINARY, std::string("\x01\x02", 2), SettingsValue::Kind::Empty, L"", 0},
         {"multi_sz", REG_MULTI_SZ, std::string("a\0b\0\0", 5), SettingsValue::Kind::Empty, L"", 0},
         {"none", REG_NONE, std::string(), SettingsValue::Kind::Empty, L"", 0},

@@ -24,7 +24,7 @@ TEST(StatusWindow, LooksAsDesignedAtTheScreenDpi) {
     const LONG exStyle = GetWindowLongW(h, GWL_EXSTYLE);
     EXPECT_EQ(style & WS_CAPTION, WS_DLGFRAME); // a dialog frame and no title bar
     EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);    // no taskbar button
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW); // no taskbar button
     EXPECT_EQ(WindowText(h), L"");
 
     RECT client{};
