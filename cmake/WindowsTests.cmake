@@ -32,7 +32,7 @@ function(add_wine_test name)
                        TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
 endfunction()
 
-add_wine_test(win_settings_tests SOURCES tests/win/settings_test.cpp tests/win/platform_test.cpp)
+add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/platform_test.cpp)
 add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp)
 
 # The stand-in peer client and the end-to-end driver of the real program.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 const std::string kCompanyKey = "Software\\TolvaringTest";
@@ -212,6 +214,31 @@ TEST_F(Registry, ManyCyclesLeaveNoHandleOpen) {
     }
     ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
     EXPECT_EQ(after, before);
+}
+
+} // namespace
+
+namespace {
+
+// The information box: seven lines, the information icon, OK only.
+TEST(RegistryInformation, ShowsTheSevenLineBox) {
+    std::thread shower([] { clsRegistry().ShowCopyright(); });
+    HWND box = nullptr;
+    for (int i = 0; i < 200 && !box; ++i, Sleep(50))
+        box = FindWindowW(L"#32770", L"TolvaringSettings - Information");
+    ASSERT_TRUE(box);
+    wchar_t text[1024] = {};
+    SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    const std::wstring prompt = text;
+    EXPECT_EQ(prompt.rfind(L"-- clsRegistry --\r\n\r\n Version:    1.0\r\n\r\n", 0), 0u);
+    int lines = 1;
+    for (std::size_t p = 0; (p = prompt.find(L"\r\n", p)) != std::wstring::npos; p += 2)
+        ++lines;
+    EXPECT_EQ(lines, 7);
+    EXPECT_TRUE(GetDlgItem(box, IDOK) || GetDlgItem(box, IDCANCEL));
+    EXPECT_FALSE(GetDlgItem(box, IDYES));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    shower.join();
 }
 
 } // namespace
