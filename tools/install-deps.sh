@@ -3,7 +3,7 @@
 # missing. Needs root for that (apt-get); says so clearly otherwise.
 set -eu
 packages=(
-    cmake ninja-build g++ make python3
+    cmake ninja-build g++ make python3 openssl
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev

@@ -120,8 +120,19 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--port-file', required=True)
     parser.add_argument('--port', type=int, default=0)
+    parser.add_argument('--tls-cert', help='also serve the same pages over TLS with this '
+                        'certificate (and key, in the same file); its port goes to PORT_FILE.tls')
     args = parser.parse_args()
     server = Server(('127.0.0.1', args.port), Handler)
+    if args.tls_cert:
+        import ssl
+        tls = Server(('127.0.0.1', 0), Handler)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls_cert)
+        tls.socket = context.wrap_socket(tls.socket, server_side=True)
+        threading.Thread(target=tls.serve_forever, daemon=True).start()
+        with open(args.port_file + '.tls', 'w') as f:
+            f.write(str(tls.server_address[1]))
     with open(args.port_file + '.tmp', 'w') as f:
         f.write(str(server.server_address[1]))
     import os

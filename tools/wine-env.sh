@@ -7,6 +7,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 [ -f "$state_dir/display" ] && export DISPLAY=":$(head -n1 "$state_dir/display")"
 [ -f "$state_dir/port" ] && export TOLVARING_TEST_PORT="$(cat "$state_dir/port")"
+[ -f "$state_dir/port.tls" ] && export TOLVARING_TEST_TLS_PORT="$(cat "$state_dir/port.tls")"
 export TOLVARING_TEST_STATE="$state_dir"
 # The 64-bit loader directly: the `wine` wrapper warns about a missing 32-bit Wine.
 if [ -x /usr/lib/wine/wine64 ]; then export TOLVARING_WINE=/usr/lib/wine/wine64; else export TOLVARING_WINE=wine; fi

@@ -48,7 +48,12 @@ start)
         start_daemon xvfb Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state_dir/display"
         wait_for_file "$state_dir/display"
     fi
-    start_daemon pageserver python3 "$here/pageserver.py" --port-file "$state_dir/port"
+    # A self-signed certificate: no client may trust it.
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
+        -keyout "$state_dir/tls.pem" -out "$state_dir/tls.crt" >/dev/null 2>&1
+    cat "$state_dir/tls.crt" >>"$state_dir/tls.pem"
+    start_daemon pageserver python3 "$here/pageserver.py" --port-file "$state_dir/port" \
+        --tls-cert "$state_dir/tls.pem"
     wait_for_file "$state_dir/port"
     # shellcheck source=wine-env.sh
     . "$here/wine-env.sh" "$state_dir"

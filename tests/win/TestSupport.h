@@ -23,6 +23,8 @@ void DeleteTree(HKEY root, const std::string& path);
 // http://127.0.0.1:<port><path> of the page server the test run started.
 std::wstring PageUrl(const std::wstring& path);
 int PageServerPort();
+// https://127.0.0.1:<port><path>: the same pages over TLS, with a self-signed certificate.
+std::wstring TlsPageUrl(const std::wstring& path);
 
 // A fresh empty folder below the test run's state folder.
 std::wstring MakeTempFolder(const std::wstring& name);

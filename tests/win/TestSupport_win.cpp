@@ -59,6 +59,12 @@ int PageServerPort() {
     return _wtoi(buffer);
 }
 
+std::wstring TlsPageUrl(const std::wstring& path) {
+    wchar_t buffer[32] = {};
+    GetEnvironmentVariableW(L"TOLVARING_TEST_TLS_PORT", buffer, 32);
+    return L"https://127.0.0.1:" + std::wstring(buffer) + path;
+}
+
 std::wstring PageUrl(const std::wstring& path) {
     return L"http://127.0.0.1:" + std::to_wstring(PageServerPort()) + path;
 }

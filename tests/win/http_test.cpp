@@ -109,6 +109,24 @@ TEST(HttpFetch, FailuresNameTheAddressAndTheReason) {
     }
 }
 
+// Certificates are always checked: a page behind a self-signed certificate is a failure,
+// reached directly or by a redirect from http.
+TEST(HttpFetch, UntrustedCertificatesAreNeverAccepted) {
+    const std::wstring direct = TlsPageUrl(L"/ip?ip=203.0.113.7");
+    const std::wstring redirected = PageUrl(L"/redirect?to=" + TlsPageUrl(L"/ip?ip=203.0.113.7"));
+    for (const std::wstring& url : {direct, redirected}) {
+        SCOPED_TRACE(Narrow(url));
+        try {
+            const std::wstring text = ShortTimeout(5000).OpenURL(url);
+            ADD_FAILURE() << "accepted: " << Narrow(text.substr(0, 80));
+        } catch (const AppError& e) {
+            EXPECT_NE(e.Message().find(L"\x201E" + url + L"\x201C"), std::wstring::npos);
+            // 12045: the certificate authority is not trusted.
+            EXPECT_NE(e.Message().find(L"Fehler 12045"), std::wstring::npos) << Narrow(e.Message());
+        }
+    }
+}
+
 TEST(HttpFetch, AnExactly8MiBPageIsStillRead) {
     const std::wstring text = HttpControl().OpenURL(PageUrl(L"/big?mib=8"));
     EXPECT_EQ(ScanForIp(text), L"203.0.113.99");
