@@ -43,6 +43,14 @@ class Tolvaring : public testing::Test {
         Sleep(100);
         return ReadFileText(file);
     }
+    // Answers the no-address question with Yes and returns the setup dialog it opens.
+    HWND SetupAfterYes(Program& program) {
+        HWND box = WaitMessageBox(program);
+        if (!box)
+            return nullptr;
+        Click(GetDlgItem(box, IDYES));
+        return program.WaitWindow(kSetupCaption);
+    }
     HWND WaitMessageBox(Program& program) {
         HWND box = program.WaitWindow(L"Tolvaring", L"#32770");
         if (!box)
@@ -142,10 +150,7 @@ TEST_F(Tolvaring, NoAddressAndYesOpensSetupWithTheStoredValues) {
     Store("BearShareDirectory", dir);
     Store("URL", url);
     Program program(work);
-    HWND box = WaitMessageBox(program);
-    ASSERT_TRUE(box);
-    Click(GetDlgItem(box, IDYES));
-    HWND setup = program.WaitWindow(kSetupCaption);
+    HWND setup = SetupAfterYes(program);
     ASSERT_TRUE(setup);
     EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), url);
     EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), dir);
@@ -426,10 +431,7 @@ TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
     // The same with the address present: the no-address question leads to the dialog.
     Store("URL", PageUrl(L"/echo?body=nichts"));
     Program second(work);
-    HWND box = WaitMessageBox(second);
-    ASSERT_TRUE(box);
-    Click(GetDlgItem(box, IDYES));
-    HWND setup2 = second.WaitWindow(kSetupCaption);
+    HWND setup2 = SetupAfterYes(second);
     ASSERT_TRUE(setup2);
     EXPECT_EQ(TextOf(Child(setup2, frmSetup::kIdDirBearShare)), work);
     EXPECT_EQ(TextOf(Child(setup2, frmSetup::kIdTxtUrl)), PageUrl(L"/echo?body=nichts"));
