@@ -17,15 +17,12 @@ namespace {
 constexpr wchar_t kUserAgent[] = L"Tolvaring/1.0";
 
 [[noreturn]] void Fail(const std::wstring& url, const std::wstring& reason) {
-    throw AppError(L"Die Seite \x201E" + url + L"\x201C konnte nicht geladen werden.\r\n" + reason);
+    throw AppError(L"Die Seite \u201E" + url + L"\u201C konnte nicht geladen werden.\r\n" + reason);
 }
 
 [[noreturn]] void FailWithCode(const std::wstring& url, DWORD code) {
-    if (code == ERROR_INTERNET_TIMEOUT)
-        Fail(url, L"Zeit\x00FC"
-                  L"berschreitung: " +
-                      ErrorText(code));
-    Fail(url, ErrorText(code));
+    static const std::wstring timeout = L"Zeit\u00FCberschreitung: ";
+    Fail(url, (code == ERROR_INTERNET_TIMEOUT ? timeout : std::wstring()) + ErrorText(code));
 }
 
 struct UrlParts {
@@ -47,10 +44,10 @@ UrlParts CrackUrl(const std::wstring& original, const std::wstring& url) {
     if (!InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &c))
         FailWithCode(original, GetLastError());
     if (c.nScheme != INTERNET_SCHEME_HTTP && c.nScheme != INTERNET_SCHEME_HTTPS)
-        Fail(original, L"Nur Adressen mit http:// oder https:// werden unterst\x00FCtzt.");
+        Fail(original, L"Nur Adressen mit http:// oder https:// werden unterst\u00FCtzt.");
     UrlParts p;
     p.scheme = c.nScheme;
-    p.host.assign(c.lpszHostName, c.dwHostNameLength);
+    if (c.lpszHostName) p.host.assign(c.lpszHostName, c.dwHostNameLength);
     if (c.lpszUserName) p.user.assign(c.lpszUserName, c.dwUserNameLength);
     if (c.lpszPassword) p.password.assign(c.lpszPassword, c.dwPasswordLength);
     if (c.lpszUrlPath) p.object.assign(c.lpszUrlPath, c.dwUrlPathLength);
@@ -109,7 +106,7 @@ std::string ReadBody(const std::wstring& url, HINTERNET request, const Deadline&
                      std::size_t maxBytes) {
     const long long announced = ContentLength(request);
     if (announced > static_cast<long long>(maxBytes))
-        Fail(url, L"Die Seite ist gr\x00F6\x00DF"
+        Fail(url, L"Die Seite ist gr\u00F6\u00DF"
                   L"er als " +
                       std::to_wstring(maxBytes >> 20) + L" MiB.");
     std::string body;
@@ -128,7 +125,7 @@ std::string ReadBody(const std::wstring& url, HINTERNET request, const Deadline&
         if (!InternetReadFile(request, chunk.data(), want, &got)) FailWithCode(url, GetLastError());
         if (got == 0) break;
         if (body.size() + got > maxBytes)
-            Fail(url, L"Die Seite ist gr\x00F6\x00DF"
+            Fail(url, L"Die Seite ist gr\u00F6\u00DF"
                       L"er als " +
                           std::to_wstring(maxBytes >> 20) + L" MiB.");
         body.append(chunk.data(), got);

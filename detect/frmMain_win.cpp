@@ -32,7 +32,7 @@ void frmMain::Show() {
     hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, x, y, width, height, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_)
-        throw AppError(L"Das Statusfenster konnte nicht ge\x00F6"
+        throw AppError(L"Das Statusfenster konnte nicht ge\u00F6"
                        L"ffnet werden.");
     FormLoaded(hwnd_, false);
 

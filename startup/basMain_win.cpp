@@ -45,8 +45,8 @@ void StartProgram(const std::wstring& path) {
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
         const DWORD code = GetLastError();
-        throw AppError(L"Das Programm \x201E" + path +
-                       L"\x201C konnte nicht gestartet werden.\r\n" + ErrorText(code));
+        throw AppError(L"Das Programm \u201E" + path +
+                       L"\u201C konnte nicht gestartet werden.\r\n" + ErrorText(code));
     }
     KernelHandle thread(process.hThread);
     KernelHandle child(process.hProcess);
@@ -77,7 +77,7 @@ void Main() {
     }
 
     const int answer = MessageBoxW(
-        nullptr, L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \x00E4ndern?",
+        nullptr, L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?",
         L"Tolvaring", MB_YESNO | MB_ICONSTOP);
     if (answer == IDYES) frmSetup::Show();
 }

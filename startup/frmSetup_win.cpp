@@ -64,7 +64,7 @@ void frmSetup::Load() {
     if (!hwnd_) {
         const DWORD code = GetLastError();
         Instance().reset();
-        throw AppError(L"Das Setup-Fenster konnte nicht ge\x00F6"
+        throw AppError(L"Das Setup-Fenster konnte nicht ge\u00F6"
                        L"ffnet werden (Fehler " +
                        std::to_wstring(code) + L").");
     }
@@ -82,7 +82,7 @@ void frmSetup::CreateControls() {
     dirBearShare.Create(hwnd_, kIdDirBearShare,
                         TwipsToRect(kDirBearShare, dpi, kFrame0.left, kFrame0.top));
     lblInfo[0] =
-        MakeControl(hwnd_, L"STATIC", L"Bitte w\x00E4hlen Sie das BearShareverzeichnis aus:",
+        MakeControl(hwnd_, L"STATIC", L"Bitte w\u00E4hlen Sie das BearShareverzeichnis aus:",
                     SS_LEFT | SS_NOPREFIX, 0,
                     TwipsToRect(kLblInfo0, dpi, kFrame0.left, kFrame0.top), kIdLblInfo0);
     Frame[1] = MakeControl(hwnd_, L"BUTTON", L"Allgemein", BS_GROUPBOX, 0,

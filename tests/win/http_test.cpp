@@ -103,7 +103,7 @@ TEST(HttpFetch, FailuresNameTheAddressAndTheReason) {
             ADD_FAILURE() << "no failure; text: " << Narrow(text.substr(0, 80));
         } catch (const AppError& e) {
             const std::wstring& m = e.Message();
-            EXPECT_NE(m.find(L"\x201E" + c.url + L"\x201C"), std::wstring::npos) << Narrow(m);
+            EXPECT_NE(m.find(L"\u201E" + c.url + L"\u201C"), std::wstring::npos) << Narrow(m);
             EXPECT_NE(m.find(c.reason), std::wstring::npos) << Narrow(m);
         }
     }
@@ -120,7 +120,7 @@ TEST(HttpFetch, UntrustedCertificatesAreNeverAccepted) {
             const std::wstring text = ShortTimeout(5000).OpenURL(url);
             ADD_FAILURE() << "accepted: " << Narrow(text.substr(0, 80));
         } catch (const AppError& e) {
-            EXPECT_NE(e.Message().find(L"\x201E" + url + L"\x201C"), std::wstring::npos);
+            EXPECT_NE(e.Message().find(L"\u201E" + url + L"\u201C"), std::wstring::npos);
             // 12045: the certificate authority is not trusted.
             EXPECT_NE(e.Message().find(L"Fehler 12045"), std::wstring::npos) << Narrow(e.Message());
         }
