@@ -71,9 +71,11 @@ int RunMessageLoop() {
     LoopRunning() = true;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // A dialog key may unload a form, so look at a copy of the list.
+        const std::vector<FormEntry> forms = Forms();
         bool handled = false;
-        for (const FormEntry& form : Forms()) {
-            if (form.isDialog && IsDialogMessageW(form.hwnd, &msg)) {
+        for (const FormEntry& form : forms) {
+            if (form.isDialog && IsWindow(form.hwnd) && IsDialogMessageW(form.hwnd, &msg)) {
                 handled = true;
                 break;
             }
