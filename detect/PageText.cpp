@@ -51,6 +51,15 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes, bool strict) {
     std::wstring out;
     out.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
+        // Pages are mostly ASCII: copy such runs without decoding.
+        std::size_t run = i;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
+            ++run;
+        if (run > i) {
+            out.append(bytes.begin() + i, bytes.begin() + run);
+            i = run;
+            continue;
+        }
         const auto cp = NextUtf8(bytes, i);
         if (!cp && strict) return std::nullopt;
         Append(out, cp.value_or(kReplacement));
