@@ -56,8 +56,10 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes, bool strict) {
         while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80)
             ++run;
         if (run > i) {
-            out.append(bytes.begin() + i, bytes.begin() + run);
-            i = run;
+            const std::size_t at = out.size();
+            out.resize(at + (run - i));
+            for (std::size_t k = 0; i < run; ++k, ++i)
+                out[at + k] = static_cast<wchar_t>(bytes[i]);
             continue;
         }
         const auto cp = NextUtf8(bytes, i);
