@@ -48,6 +48,7 @@ void StartProgram(const std::wstring& path) {
         throw AppError(L"Das Programm \u201E" + path +
                        L"\u201C konnte nicht gestartet werden.\r\n" + ErrorText(code));
     }
+    // The client runs on its own; its handles are only closed.
     KernelHandle thread(process.hThread);
     KernelHandle child(process.hProcess);
 }

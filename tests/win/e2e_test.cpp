@@ -46,8 +46,7 @@ class Tolvaring : public testing::Test {
     // Answers the no-address question with Yes and returns the setup dialog it opens.
     HWND SetupAfterYes(Program& program) {
         HWND box = WaitMessageBox(program);
-        if (!box)
-            return nullptr;
+        if (!box) return nullptr;
         Click(GetDlgItem(box, IDYES));
         return program.WaitWindow(kSetupCaption);
     }
@@ -494,6 +493,52 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
         SaveScreenshot(status, L"status-window" + suffix);
         EXPECT_EQ(program.WaitExit(), 0u);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Counts the pixels of `colour` inside `r` (client coordinates of `window`) on screen.
+int PixelsOf(HWND window, RECT r, COLORREF colour) {
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    HDC screen = GetDC(nullptr);
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            count += GetPixel(screen, x, y) == colour;
+    ReleaseDC(nullptr, screen);
+    return count;
+}
+
+// The prompts are drawn in the tooltip-text colour, nothing else is.
+TEST_F(Tolvaring, PromptsUseTheTooltipTextColour) {
+    const COLORREF marker = RGB(200, 0, 0);
+    const int element = COLOR_INFOTEXT;
+    const COLORREF before = GetSysColor(COLOR_INFOTEXT);
+    ASSERT_TRUE(SetSysColors(1, &element, &marker));
+    Program program(work);
+    HWND setup = program.WaitWindow(kSetupCaption);
+    Sleep(500);
+    int prompts[2] = {}, others = 0;
+    if (setup) {
+        prompts[0] =
+            PixelsOf(setup, ClientRectIn(Child(setup, frmSetup::kIdLblInfo0), setup), marker);
+        prompts[1] =
+            PixelsOf(setup, ClientRectIn(Child(setup, frmSetup::kIdLblInfo1), setup), marker);
+        for (int id : {frmSetup::kIdCmdOkay, frmSetup::kIdCmdCancel})
+            others += PixelsOf(setup, ClientRectIn(Child(setup, id), setup), marker);
+        RECT caption = ClientRectIn(Child(setup, frmSetup::kIdFrame0), setup);
+        caption.bottom = caption.top + 12;
+        others += PixelsOf(setup, caption, marker);
+        PostMessageW(setup, WM_CLOSE, 0, 0);
+    }
+    SetSysColors(1, &element, &before);
+    ASSERT_TRUE(setup);
+    EXPECT_GT(prompts[0], 20);
+    EXPECT_GT(prompts[1], 20);
+    EXPECT_EQ(others, 0);
+    EXPECT_EQ(program.WaitExit(), 0u);
 }
 
 } // namespace
