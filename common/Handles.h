@@ -36,43 +36,24 @@ template <class Traits> class UniqueHandle {
     Handle h_ = Traits::Invalid();
 };
 
-struct RegKeyTraits {
-    using Handle = HKEY;
+// Handles whose only invalid value is null, closed by one platform function.
+template <class H, auto CloseFunction> struct NullInvalidTraits {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
     static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { RegCloseKey(h); }
+    static void Close(Handle h) { CloseFunction(h); }
 };
 
-struct InternetTraits {
-    using Handle = HINTERNET;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { InternetCloseHandle(h); }
-};
-
-struct KernelTraits {
+// Kernel handles: some calls fail with null, others with INVALID_HANDLE_VALUE.
+template <auto CloseFunction, bool NullIsDefault> struct KernelObjectTraits {
     using Handle = HANDLE;
-    static Handle Invalid() { return nullptr; }
+    static Handle Invalid() { return NullIsDefault ? nullptr : INVALID_HANDLE_VALUE; }
     static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
+    static void Close(Handle h) { CloseFunction(h); }
 };
 
-struct FindTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
-    static void Close(Handle h) { FindClose(h); }
-};
-
-struct GdiTraits {
-    using Handle = HGDIOBJ;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle h) { return h != nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-
-using RegKey = UniqueHandle<RegKeyTraits>;
-using InternetHandle = UniqueHandle<InternetTraits>;
-using KernelHandle = UniqueHandle<KernelTraits>;
-using FindHandle = UniqueHandle<FindTraits>;
-using GdiObject = UniqueHandle<GdiTraits>;
+using RegKey = UniqueHandle<NullInvalidTraits<HKEY, &RegCloseKey>>;
+using InternetHandle = UniqueHandle<NullInvalidTraits<HINTERNET, &InternetCloseHandle>>;
+using GdiObject = UniqueHandle<NullInvalidTraits<HGDIOBJ, &DeleteObject>>;
+using KernelHandle = UniqueHandle<KernelObjectTraits<&CloseHandle, true>>;
+using FindHandle = UniqueHandle<KernelObjectTraits<&FindClose, false>>;
