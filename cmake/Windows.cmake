@@ -21,9 +21,15 @@ set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Tolvaring.rc)
 set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/Tolvaring.ico;${CMAKE_SOURCE_DIR}/resources/Tolvaring.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
-add_executable(Tolvaring WIN32 startup/WinMain_win.cpp ${RC_FILE})
+add_executable(Tolvaring WIN32 startup/WinMain_win.cpp detect/HttpSettings_win.cpp ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
 target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
+
+# The test build: the same program with the test seams, which the tests link too.
+set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp)
+add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp ${TEST_SEAMS} ${RC_FILE})
+target_link_libraries(TolvaringTest PRIVATE winplatform)
+target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
 
 # The release artefact: stripped.
 add_custom_target(release ALL

@@ -17,7 +17,7 @@ target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 
 function(add_wine_test name)
   cmake_parse_arguments(T "WINDOWS" "TIMEOUT" "SOURCES;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${TEST_SEAMS})
   target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
   add_test(NAME ${name} COMMAND ${name})
@@ -66,7 +66,7 @@ endif()
 
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
   SOURCES tests/win/hostile_test.cpp tests/win/Driver_win.cpp)
-add_dependencies(win_hostile_tests Tolvaring fakeclient)
+add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient)
 add_wine_test(win_slow_tests WINDOWS TIMEOUT 400 LABELS slow
   SOURCES tests/win/slow_test.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_slow_tests Tolvaring fakeclient)

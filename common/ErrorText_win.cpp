@@ -18,13 +18,34 @@ std::wstring MessageFor(DWORD code) {
     return text;
 }
 
+// The inserts "%1" to "%99" of a system text become `subject`.
+std::wstring FillInserts(const std::wstring& text, const std::wstring& subject) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'%' && i + 1 < text.size() && text[i + 1] >= L'1' && text[i + 1] <= L'9') {
+            ++i;
+            while (i + 1 < text.size() && text[i + 1] >= L'0' && text[i + 1] <= L'9')
+                ++i;
+            out += subject;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
-std::wstring ErrorText(DWORD code) {
-    std::wstring text = MessageFor(code);
+std::wstring ErrorText(DWORD code, const std::wstring& subject) {
+    const std::wstring text = FillInserts(MessageFor(code), subject);
     std::wstring clean;
-    for (wchar_t c : text)
-        if (c != L'\r' && c != L'\n') clean.push_back(c);
+    for (wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') continue;
+        // Without a subject "for %1." would read "for ."; keep the sentence whole.
+        if (c == L'.' && !clean.empty() && clean.back() == L' ') clean.pop_back();
+        if (c == L' ' && !clean.empty() && clean.back() == L' ') continue;
+        clean.push_back(c);
+    }
     while (!clean.empty() && clean.back() == L' ')
         clean.pop_back();
     std::wstring result = L"Fehler " + std::to_wstring(code);

@@ -21,6 +21,20 @@ int RunMessageLoop();
 // code 1 once the forms are gone. Safe to call from a window procedure.
 void ReportFailure(const AppError& failure);
 void EndWithFailure(const AppError& failure);
+// The same for the exception being handled, inside a catch block: an AppError with its
+// own text, anything else as an unexpected failure.
+void EndWithCurrentFailure() noexcept;
+
+// Runs the work of a window procedure. An exception must never unwind through the
+// platform's frames, so one that escapes the work ends the program with the failure box.
+template <class Work> LRESULT Guarded(Work&& work) noexcept {
+    try {
+        return work();
+    } catch (...) {
+        EndWithCurrentFailure();
+        return 0;
+    }
+}
 
 // The font that dialogs use for their controls, at the screen's DPI; shared, not owned.
 HFONT DialogFont();

@@ -100,6 +100,16 @@ void EndWithFailure(const AppError& failure) {
         DestroyWindow(form.hwnd);
 }
 
+void EndWithCurrentFailure() noexcept {
+    try {
+        throw;
+    } catch (const AppError& failure) {
+        EndWithFailure(failure);
+    } catch (...) {
+        EndWithFailure(AppError(L"Ein unerwarteter Fehler ist aufgetreten."));
+    }
+}
+
 HFONT DialogFont() {
     // The classic 8-point form font, at the screen's DPI; the layouts are made for it.
     static GdiObject font;

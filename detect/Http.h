@@ -1,21 +1,36 @@
 #pragma once
-// The page fetch: one blocking HTTP(S) GET of a complete address through WinINet, on the
-// calling thread.
+// The page fetch: one HTTP(S) GET of a complete address through WinINet, bounded by one
+// deadline from name resolution to the last byte.
 #include <windows.h>
 #include <wininet.h>
 
 #include <string>
 
 struct HttpSettings {
-    INTERNET_PORT port = 80;         // where the address names none
-    DWORD timeoutMs = 60'000;        // bounds the whole fetch, from connect to last byte
-    std::size_t maxBytes = 8u << 20; // a larger body is a failure
+    INTERNET_PORT port = 80;          // where the address names none
+    DWORD timeoutMs = 60'000;         // the whole fetch, every redirect hop included
+    std::size_t maxBytes = 8u << 20;  // a larger body is a failure
+    std::size_t maxHeaderBytes = 64u << 10; // the response headers of one hop, in all
 };
 
+// The settings of the program's own fetch. The program's build and its test build each
+// link their own definition, so that tests can run the real program with a short bound.
+HttpSettings ProgramHttpSettings();
+
 // The control that fetches pages for the status window. OpenURL returns the whole
-// document as text, or throws AppError with a German message that names the address and
-// the reason. Never served from or written to the cache; redirects are followed;
-// certificates are always checked; an HTTP status outside 2xx is a failure.
+// document as text, or throws AppError with a German message that names the address
+// (password hidden) and the reason. The address is prepared first (see detect/Url.h).
+// Never served from or written to the cache; at most 10 redirects are followed; certificates
+// are always checked; an HTTP status outside 2xx is a failure; a body is read no further
+// than its Content-Length.
+//
+// The fetch runs on a worker thread while the calling thread waits for it, dispatching
+// its messages so that the status window stays painted. WinINet's own time-outs do not
+// bound a fetch: a server that trickles its headers, repeats "100 Continue" or sends an
+// endless body resets them with every byte, and Wine ignores the connect time-out, does
+// not time the TLS handshake and drains an unread body when a request handle is closed.
+// So when the deadline passes, OpenURL fails at once, whatever WinINet is doing; the
+// worker is abandoned and its session handle is closed on a thread of its own.
 class HttpControl {
   public:
     HttpControl() = default;

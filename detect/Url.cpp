@@ -102,3 +102,9 @@ std::wstring UrlWithoutPassword(std::wstring_view url) {
     out.replace(colon + 1, at - colon - 1, L"***");
     return out;
 }
+
+bool IsAbsoluteHttpUrl(std::wstring_view url) {
+    const std::wstring_view scheme = SchemeOf(url);
+    return (EqualsIgnoringCase(scheme, L"http") || EqualsIgnoringCase(scheme, L"https")) &&
+           url.substr(scheme.size(), 3) == L"://";
+}

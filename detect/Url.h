@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-// The longest address the platform's internet functions take (INTERNET_MAX_URL_LENGTH).
+// The longest address the platform's internet functions take (INTERNET_MAX_URL_LENGTH, less
+// its terminating NUL).
 // Longer ones are not refused there but silently cut or mangled, so we refuse them first.
 constexpr std::size_t kMaxUrlLength = 2083;
 
@@ -32,3 +33,7 @@ PreparedUrl PrepareUrl(std::wstring_view raw);
 
 // The address as a message may show it: a password in it replaced by "***".
 std::wstring UrlWithoutPassword(std::wstring_view url);
+
+// Whether `url` starts with "http://" or "https://" (any case): an absolute address that
+// needs no base to resolve against.
+bool IsAbsoluteHttpUrl(std::wstring_view url);

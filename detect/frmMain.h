@@ -25,7 +25,7 @@ class frmMain {
     // or the empty text when there is none. A failed fetch throws AppError.
     std::wstring GetIp(const std::wstring& sUrl);
 
-    HttpControl Http;
+    HttpControl Http{ProgramHttpSettings()};
 
   private:
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);

@@ -192,21 +192,23 @@ void DirList::DrawItem(const DRAWITEMSTRUCT& item) const {
 LRESULT CALLBACK DirList::ListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                    DWORD_PTR data) {
     auto* self = reinterpret_cast<DirList*>(data);
-    switch (msg) {
-    case WM_GETDLGCODE:
-        if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN)
-            return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTMESSAGE;
-        break;
-    case WM_KEYDOWN:
-        if (wp == VK_RETURN) {
-            self->OpenHighlighted();
-            return 0;
+    return Guarded([&]() -> LRESULT {
+        switch (msg) {
+        case WM_GETDLGCODE:
+            if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN && wp == VK_RETURN)
+                return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTMESSAGE;
+            break;
+        case WM_KEYDOWN:
+            if (wp == VK_RETURN) {
+                self->OpenHighlighted();
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, ListProc, 1);
+            self->hwnd_ = nullptr;
+            break;
         }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, ListProc, 1);
-        self->hwnd_ = nullptr;
-        break;
-    }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    });
 }

@@ -16,16 +16,14 @@ void __verbose_terminate_handler() {
 } // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (!IsOnlyCopy()) return 0;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {
         Main();
-    } catch (const AppError& failure) {
-        EndWithFailure(failure);
-        return 1;
-    } catch (const std::exception&) {
-        EndWithFailure(AppError(L"Ein unerwarteter Fehler ist aufgetreten."));
+        return RunMessageLoop();
+    } catch (...) {
+        EndWithCurrentFailure();
         return 1;
     }
-    return RunMessageLoop();
 }

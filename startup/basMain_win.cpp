@@ -4,22 +4,86 @@
 #include "common/AppError.h"
 #include "common/ErrorText.h"
 #include "common/Handles.h"
+#include "common/Quote.h"
 #include "detect/frmMain.h"
 #include "startup/frmSetup.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
+constexpr wchar_t kSettingsKey[] = L"Software\\Harlund\\Tolvaring\\1.0";
+
+// The stored text as the wide registry call gives it; empty when it is no REG_SZ.
+std::wstring WideSetting(const wchar_t* name) {
+    RegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.Put()) !=
+        ERROR_SUCCESS)
+        return {};
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                         &size) != ERROR_SUCCESS)
+        return {};
+    text.resize(std::min(text.find(L'\0'), size / sizeof(wchar_t)));
+    return text;
+}
+
+// A setting as the settings object reads it, through the ANSI code page. A character the
+// code page lacks comes back as a look-alike ("\u0141ukasz" as "Lukasz", a fullwidth
+// backslash as "\\"), which would name another folder or page; such a value is refused.
 std::wstring Setting(const wchar_t* name) {
-    return Settings().Value(L"", name).ToText();
+    const std::wstring text = Settings().Value(L"", name).ToText();
+    const std::wstring wide = WideSetting(name);
+    if (!wide.empty() && wide != text)
+        throw AppError(L"Die Einstellung \u201E" + std::wstring(name) + L"\u201C (" + Quote(wide) +
+                       L") enth\u00E4lt Zeichen, die Windows hier nicht unver\u00E4ndert "
+                       L"weitergeben kann. Bitte w\u00E4hlen Sie im Setup einen anderen Wert.");
+    return text;
+}
+
+// A file of the client: its folder and `fileName`, within what the profile and process
+// calls can open.
+std::wstring ClientFile(const wchar_t* fileName) {
+    const std::wstring folder = Setting(L"BearShareDirectory");
+    const std::wstring path = folder + fileName;
+    if (ToAnsi(path).size() >= MAX_PATH)
+        throw AppError(L"Der BearShare-Ordner " + Quote(folder) +
+                       L" hat einen zu langen Pfad: Windows \u00F6ffnet darin nur Dateien, deren "
+                       L"Pfad k\u00FCrzer als " +
+                       std::to_wstring(MAX_PATH) + L" Zeichen ist.");
+    return path;
 }
 
 void WriteClientSetting(const std::wstring& file, const char* key, const std::wstring& value) {
-    WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ToAnsi(file).c_str());
+    if (!WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ToAnsi(file).c_str())) {
+        const DWORD code = GetLastError();
+        throw AppError(L"Die Datei " + Quote(file) + L" konnte nicht geschrieben werden.\r\n" +
+                       ErrorText(code, file));
+    }
 }
 
 } // namespace
+
+bool IsOnlyCopy() {
+    // One per logged-on user: Local\ is the session, the name the user in it.
+    wchar_t user[257] = {};
+    DWORD size = 257;
+    if (!GetUserNameW(user, &size)) user[0] = L'\0';
+    const std::wstring name = L"Local\\Harlund.Tolvaring.1.0." + std::wstring(user);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        // The first copy may be showing its setup dialog: bring that to the user.
+        if (HWND setup = FindWindowW(L"TolvaringSetup", nullptr)) SetForegroundWindow(setup);
+        return false;
+    }
+    return true; // the mutex is kept until the program ends
+}
 
 clsRegistry& Settings() {
     static std::unique_ptr<clsRegistry> settings;
@@ -45,8 +109,8 @@ void StartProgram(const std::wstring& path) {
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
         const DWORD code = GetLastError();
-        throw AppError(L"Das Programm \u201E" + path +
-                       L"\u201C konnte nicht gestartet werden.\r\n" + ErrorText(code));
+        throw AppError(L"Das Programm " + Quote(path) + L" konnte nicht gestartet werden.\r\n" +
+                       ErrorText(code, path));
     }
     // The client runs on its own; its handles are only closed.
     KernelHandle thread(process.hThread);
@@ -70,10 +134,10 @@ void Main() {
     }
 
     if (address != L"") {
-        const std::wstring iniFile = Setting(L"BearShareDirectory") + L"\\FreePeers.ini";
+        const std::wstring iniFile = ClientFile(L"\\FreePeers.ini");
         WriteClientSetting(iniFile, "forcedIP", L"\"" + address + L"\"");
         WriteClientSetting(iniFile, "bForcedIP", L"Yes");
-        StartProgram(Setting(L"BearShareDirectory") + L"\\BearShare.exe");
+        StartProgram(ClientFile(L"\\BearShare.exe"));
         return;
     }
 

@@ -40,6 +40,8 @@ class frmSetup {
     void CreateControls();
     void Form_Load();
     void cmdOkay_Click();
+    bool StorableOrSaid(const std::wstring& value, const wchar_t* what,
+                        const wchar_t* instead) const;
     void cmdCancel_Click();
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,6 +1,8 @@
 #include "frmSetup.h"
 
+#include "common/Ansi.h"
 #include "common/Forms.h"
+#include "common/Quote.h"
 #include "common/Twips.h"
 #include "startup/basMain.h"
 
@@ -115,7 +117,26 @@ void frmSetup::Form_Load() {
     }
 }
 
+// The settings go through the ANSI code page. A value it cannot hold exactly would come
+// back as another folder or page, so it is refused and nothing is stored.
+bool frmSetup::StorableOrSaid(const std::wstring& value, const wchar_t* what,
+                              const wchar_t* instead) const {
+    if (IsAnsiExact(value)) return true;
+    const std::wstring text = what + Quote(value) +
+                              L" enth\u00E4lt Zeichen, die Windows in den Einstellungen nicht "
+                              L"unver\u00E4ndert speichern kann. " +
+                              instead;
+    MessageBoxW(hwnd_, text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
 void frmSetup::cmdOkay_Click() {
+    if (!StorableOrSaid(dirBearShare.Path(), L"Der Ordner ",
+                        L"Bitte w\u00E4hlen Sie einen anderen Ordner.") ||
+        !StorableOrSaid(txtUrl.Text(), L"Die Adresse ",
+                        L"Bitte geben Sie die Adresse anders ein (zum Beispiel mit "
+                        L"%-Kodierung)."))
+        return;
     SetSettingsIdentity();
     Settings().Value(L"", L"BearShareDirectory", SettingsValue::Object(dirBearShare));
     Settings().Value(L"", L"URL", SettingsValue::Object(txtUrl));
@@ -185,12 +206,5 @@ LRESULT CALLBACK frmSetup::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->Handle(msg, wp, lp);
-    } catch (const AppError& failure) {
-        EndWithFailure(failure);
-    } catch (const std::exception&) {
-        EndWithFailure(AppError(L"Ein unerwarteter Fehler ist aufgetreten."));
-    }
-    return 0;
+    return Guarded([&] { return self->Handle(msg, wp, lp); });
 }
