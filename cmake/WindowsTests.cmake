@@ -65,10 +65,10 @@ if(TARGET dist)
 endif()
 
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
-  SOURCES tests/win/hostile_test.cpp tests/win/Driver_win.cpp)
+  SOURCES tests/win/hostile_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient)
-add_wine_test(win_slow_tests WINDOWS TIMEOUT 400 LABELS slow
-  SOURCES tests/win/slow_test.cpp tests/win/Driver_win.cpp)
+add_wine_test(win_slow_tests WINDOWS TIMEOUT 1200 LABELS slow
+  SOURCES tests/win/slow_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_slow_tests Tolvaring fakeclient)
 
 # End-to-end benchmark (make bench-e2e): the program against a windowless yardstick.

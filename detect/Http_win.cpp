@@ -173,6 +173,7 @@ class Fetch {
     DWORD StatusCode() const;
     std::wstring HeaderText(DWORD query) const;
     void CheckHeaderSize() const;
+    bool HasHeaderLines() const;
     std::wstring RedirectTarget(const std::wstring& current) const;
     std::string ReadBody();
 
@@ -268,6 +269,16 @@ void Fetch::CheckHeaderSize() const {
              std::to_wstring(job_.settings.maxHeaderBytes >> 10) + L" KiB.");
 }
 
+// A reply that does not start with a status line is taken by WinINet as an old-style
+// answer: it makes up "HTTP/1.0 200 OK" with no header lines, and the garbage becomes the
+// body. Every server we can read sends at least one header line.
+bool Fetch::HasHeaderLines() const {
+    const std::wstring raw = HeaderText(HTTP_QUERY_RAW_HEADERS_CRLF);
+    const std::size_t first = raw.find(L"\r\n");
+    return first != std::wstring::npos && raw.compare(first, 4, L"\r\n\r\n") != 0 &&
+           first + 2 < raw.size();
+}
+
 // Where a redirect points, resolved against the address that answered with it.
 std::wstring Fetch::RedirectTarget(const std::wstring& current) const {
     const std::wstring location = HeaderText(HTTP_QUERY_LOCATION);
@@ -347,7 +358,8 @@ std::wstring Fetch::Run() {
         }
         // Also a server that closes, resets or sends something other than a status line:
         // WinINet then reports status 0 (or passes on an interim 1xx).
-        if (status < 200) Fail(L"Der Server hat keine g\u00FCltige HTTP-Antwort gesendet.");
+        if (status < 200 || !HasHeaderLines())
+            Fail(L"Der Server hat keine g\u00FCltige HTTP-Antwort gesendet.");
         if (status > 299)
             Fail(L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".");
         const std::string body = ReadBody();
@@ -400,7 +412,9 @@ bool WaitDispatching(HANDLE done, const Deadline& deadline) {
         const DWORD r =
             MsgWaitForMultipleObjectsEx(1, &done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0) return true;
-        if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(done, left) == WAIT_OBJECT_0;
+        if (r == WAIT_TIMEOUT) continue;
+        if (r != WAIT_OBJECT_0 + 1) // the wait itself failed: wait without the messages
+            return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) { // not ours to take: leave it for the message loop

@@ -59,11 +59,18 @@ std::wstring ClientFile(const wchar_t* fileName) {
     return path;
 }
 
+[[noreturn]] void FailToWrite(const std::wstring& file, const std::wstring& reason) {
+    throw AppError(L"Die Datei " + Quote(file) + L" konnte nicht geschrieben werden.\r\n" + reason);
+}
+
 void WriteClientSetting(const std::wstring& file, const char* key, const std::wstring& value) {
+    // Windows refuses to write a profile that is a folder; Wine reports success.
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        FailToWrite(file, L"Unter diesem Namen steht ein Ordner.");
     if (!WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ToAnsi(file).c_str())) {
         const DWORD code = GetLastError();
-        throw AppError(L"Die Datei " + Quote(file) + L" konnte nicht geschrieben werden.\r\n" +
-                       ErrorText(code, file));
+        FailToWrite(file, ErrorText(code, file));
     }
 }
 

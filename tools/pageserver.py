@@ -8,6 +8,7 @@ Routes (query parameters in brackets):
   /ip[ip]                  a small HTML page showing the address
   /redirect[to]            302 to `to` (default /ip?ip=198.51.100.23)
   /loop                    302 to itself, forever
+  /longredirect[n=2100]    302 to a relative address of more than `n` characters
   /counter                 a new address on each fetch, sent as cacheable for an hour
   /hang                    reads the request and never answers (until the server ends)
   /trickle[every=1]        headers, then one byte every `every` seconds, 200 bytes long
@@ -15,13 +16,43 @@ Routes (query parameters in brackets):
   /dots[mib=8]             a body of `mib` MiB of full stops
   /cut                     announces 1000 bytes, sends 100 and closes
   /slowip[ip, delay=2]     /ip, answered after `delay` seconds
+  /hops[n=10, ip]          a chain of exactly `n` redirects that ends at /ip
+  /slowhop[n=5, delay=1]   `n` redirects, each answered after `delay` seconds
+  /reqline                 the request line and headers as received, as the body
+  /overlong                announces 20 bytes and sends an address after them
+  /bytes[n, ip]            a body of exactly `n` bytes ending in an address
+  /garbage                 a line that is no HTTP status line, then closes
+Stalls (each ends by itself after STALL_SECONDS at the latest):
+  /tricklestatus[every=1]  the status line, one byte every `every` seconds
+  /trickleheaders[every=1] a status line, then header bytes one every `every` seconds
+  /continue[every=0]       "100 Continue" again and again
+  /endlessheaders          header lines without end
+  /endlessbody[status=500, location]  that status, then a body without end
+  /endlesschunked          a chunked body without end
+Besides the pages, two ports that never answer (their numbers in PORT_FILE.silent and
+PORT_FILE.full): one that accepts connections and never sends a byte (a TLS client waits
+there for the handshake), and one whose accept queue is kept full, so that a connect
+waits.
 """
 import argparse
 import http.server
+import socket
 import socketserver
 import threading
 import time
 import urllib.parse
+
+
+STALL_SECONDS = 150
+
+
+def stalling(every):
+    """Yields until the stall has lasted STALL_SECONDS, sleeping `every` seconds between."""
+    end = time.monotonic() + STALL_SECONDS
+    while time.monotonic() < end:
+        yield
+        if every:
+            time.sleep(every)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -67,6 +98,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def route_redirect(self, q):
         self.send(302, b'', extra=[('Location', q.get('to', '/ip?ip=198.51.100.23'))])
 
+    def route_longredirect(self, q):
+        self.send(302, b'', extra=[('Location', '/ip?' + 'a' * int(q.get('n', '2100')))])
+
     def route_loop(self, q):
         self.send(302, b'', extra=[('Location', '/loop')])
 
@@ -111,6 +145,133 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
 
 
+    def route_hops(self, q):
+        n = int(q.get('n', '10'))
+        if n <= 0:
+            self.route_ip(q)
+            return
+        rest = urllib.parse.urlencode({'n': n - 1, 'ip': q.get('ip', '198.51.100.23')})
+        self.send(302, b'', extra=[('Location', '/hops?' + rest)])
+
+    def route_slowhop(self, q):
+        n = int(q.get('n', '5'))
+        delay = float(q.get('delay', '1'))
+        time.sleep(delay)
+        if n <= 0:
+            self.route_ip(q)
+            return
+        self.send(302, b'', extra=[('Location', '/slowhop?n=%d&delay=%s' % (n - 1, delay))])
+
+    def route_reqline(self, q):
+        self.send(200, (self.requestline + '\r\n' + str(self.headers)).encode('latin-1'))
+
+    def route_overlong(self, q):
+        self.send_response(200)
+        self.send_header('Content-Type', 'text/plain')
+        self.send_header('Content-Length', '20')
+        self.send_header('Connection', 'close')
+        self.end_headers()
+        self.wfile.write(b'nichts bis hier.... 203.0.113.77 ')
+        self.wfile.flush()
+        self.close_connection = True
+
+    def route_bytes(self, q):
+        n = int(q['n'])
+        tail = (' ' + q.get('ip', '203.0.113.98')).encode()
+        self.send(200, b' ' * (n - len(tail)) + tail)
+
+    def route_garbage(self, q):
+        self.wfile.write(b'HELLO this is no HTTP\r\n\r\n')
+        self.wfile.flush()
+        self.close_connection = True
+
+    def raw(self, data):
+        self.wfile.write(data)
+        self.wfile.flush()
+
+    def route_tricklestatus(self, q):
+        every = float(q.get('every', '1'))
+        line = b'HTTP/1.1 200 OK\r\n'
+        for i, _ in enumerate(stalling(every)):
+            self.raw(line[i % len(line):i % len(line) + 1])
+        self.close_connection = True
+
+    def route_trickleheaders(self, q):
+        every = float(q.get('every', '1'))
+        self.raw(b'HTTP/1.1 200 OK\r\nX-Slow: ')
+        for _ in stalling(every):
+            self.raw(b'a')
+        self.close_connection = True
+
+    def route_continue(self, q):
+        for _ in stalling(float(q.get('every', '0'))):
+            self.raw(b'HTTP/1.1 100 Continue\r\n\r\n')
+        self.close_connection = True
+
+    def route_endlessheaders(self, q):
+        self.raw(b'HTTP/1.1 200 OK\r\n')
+        line = b'X-Pad: ' + b'a' * 1000 + b'\r\n'
+        for _ in stalling(0):
+            self.raw(line * 16)
+        self.close_connection = True
+
+    def route_endlessbody(self, q):
+        self.send_response(int(q.get('status', '500')))
+        if 'location' in q:
+            self.send_header('Location', q['location'])
+        self.send_header('Content-Type', 'text/plain')
+        self.send_header('Connection', 'close')
+        self.end_headers()
+        for _ in stalling(0.01):
+            self.raw(b'x' * 4096)
+        self.close_connection = True
+
+    def route_endlesschunked(self, q):
+        self.send_response(200)
+        self.send_header('Content-Type', 'text/plain')
+        self.send_header('Transfer-Encoding', 'chunked')
+        self.end_headers()
+        for _ in stalling(0.01):
+            self.raw(b'1000\r\n' + b'.' * 4096 + b'\r\n')
+        self.close_connection = True
+
+
+def silent_port(port_file):
+    """Accepts connections and keeps them open without a word."""
+    listener = socket.socket()
+    listener.bind(('127.0.0.1', 0))
+    listener.listen(16)
+    held = []
+
+    def serve():
+        while True:
+            held.append(listener.accept()[0])
+            del held[:-64]
+    threading.Thread(target=serve, daemon=True).start()
+    with open(port_file, 'w') as f:
+        f.write(str(listener.getsockname()[1]))
+
+
+def full_port(port_file):
+    """A port whose accept queue is full: nobody accepts, and its queue is filled."""
+    listener = socket.socket()
+    listener.bind(('127.0.0.1', 0))
+    listener.listen(0)
+    fillers = []
+    for _ in range(8):
+        s = socket.socket()
+        s.setblocking(False)
+        try:
+            s.connect(listener.getsockname())
+        except BlockingIOError:
+            pass
+        fillers.append(s)
+    time.sleep(0.2)
+    full_port.keep = (listener, fillers)
+    with open(port_file, 'w') as f:
+        f.write(str(listener.getsockname()[1]))
+
+
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -133,6 +294,8 @@ def main():
         threading.Thread(target=tls.serve_forever, daemon=True).start()
         with open(args.port_file + '.tls', 'w') as f:
             f.write(str(tls.server_address[1]))
+    silent_port(args.port_file + '.silent')
+    full_port(args.port_file + '.full')
     with open(args.port_file + '.tmp', 'w') as f:
         f.write(str(server.server_address[1]))
     import os

@@ -2,8 +2,8 @@
 
 #include "tests/win/TestSupport.h"
 
-Program::Program(const std::wstring& workingFolder) {
-    const std::wstring exe = ExeFolder() + L"\\Tolvaring.exe";
+Program::Program(const std::wstring& workingFolder, const wchar_t* exeName) {
+    const std::wstring exe = ExeFolder() + L"\\" + exeName;
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

@@ -23,8 +23,9 @@ int main() {
     std::string bytes(n, '\0');
     WideCharToMultiByte(CP_UTF8, 0, record.c_str(), -1, bytes.data(), n, nullptr, nullptr);
     bytes.resize(n - 1);
-    HANDLE file = CreateFileW((folder + L"\\started.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Appended, so that a second start shows as a second record.
+    HANDLE file = CreateFileW((folder + L"\\started.txt").c_str(), FILE_APPEND_DATA, 0, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);

@@ -3,64 +3,12 @@
 // wrong FreePeers.ini behind.
 #include "common/Ansi.h"
 #include "tests/win/Driver.h"
+#include "tests/win/ProgramRun.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const std::string kSettingsKey = "Software\\Harlund\\Tolvaring\\1.0";
-const wchar_t kQuestion[] =
-    L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
-
-enum class Course { HandOff, Question, Failure, Setup, Hung };
-
-const char* Name(Course c) {
-    switch (c) {
-    case Course::HandOff:
-        return "hand-off";
-    case Course::Question:
-        return "question";
-    case Course::Failure:
-        return "failure box";
-    case Course::Setup:
-        return "setup dialog";
-    case Course::Hung:
-        return "no end";
-    }
-    return "?";
-}
-
-struct Observed {
-    Course course = Course::Hung;
-    std::wstring message;
-    DWORD exitCode = STILL_ACTIVE;
-};
-
-// Runs the program to its end, answering what it shows: No to the question, OK to a
-// failure box, closing the setup dialog.
-Observed RunToTheEnd(const std::wstring& work, DWORD ms = 40000) {
-    Program program(work);
-    Observed seen;
-    seen.course = Course::HandOff;
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        if (program.WaitExit(100) != STILL_ACTIVE) break;
-        for (HWND h : program.Windows()) {
-            if (ClassOf(h) == L"#32770" && CaptionOf(h) == L"Tolvaring") {
-                seen.message = MessageBoxText(h);
-                seen.course = seen.message == kQuestion ? Course::Question : Course::Failure;
-                Click(GetDlgItem(h, seen.course == Course::Question ? IDNO : IDOK));
-            } else if (CaptionOf(h) == L"Tolvaring? - Setup") {
-                seen.course = Course::Setup;
-                PostMessageW(h, WM_CLOSE, 0, 0);
-            }
-        }
-    }
-    seen.exitCode = program.WaitExit(5000);
-    if (seen.exitCode == STILL_ACTIVE) seen.course = Course::Hung;
-    return seen;
-}
 
 class Hostile : public testing::Test {
   protected:
@@ -74,7 +22,22 @@ class Hostile : public testing::Test {
     void TearDown() override { DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund"); }
 
     static void StoreText(const char* name, const std::wstring& value) {
-        WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, ToAnsi(value) + '\0');
+        StoreSetting(name, value);
+    }
+    // Stored as another tool may store it: through the wide call, whatever the code page.
+    static void StoreWide(const wchar_t* name, const std::wstring& value) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Harlund\\Tolvaring\\1.0", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr);
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    void ExpectNothingDone(const Observed& seen, const std::wstring& folder) const {
+        EXPECT_STREQ(Name(seen.course), Name(Course::Failure)) << Narrow(seen.message);
+        EXPECT_EQ(seen.exitCode, 1u);
+        EXPECT_FALSE(FileExists(folder + L"\\FreePeers.ini"));
+        EXPECT_FALSE(FileExists(folder + L"\\started.txt"));
     }
     std::wstring Ini() const { return ReadFileText(client + L"\\FreePeers.ini"); }
     bool Started() const {
@@ -183,25 +146,106 @@ TEST_F(Hostile, AddressesThatAreNotAddresses) {
     }
 }
 
-// A settings file that cannot be written (read-only, or held open by another program):
-// the writes fail silently, the file keeps its content and the client starts anyway.
-TEST_F(Hostile, UnwritableSettingsFileIsLeftAloneAndTheClientStillStarts) {
+// A settings file that cannot be written (held open by another program, or a folder):
+// the box names the file, nothing is started, and the file keeps its content.
+TEST_F(Hostile, UnwritableSettingsFileStopsTheHandOff) {
     const std::string original = "[Network]\r\nforcedIP=\"10.0.0.1\"\r\n";
     const std::wstring ini = client + L"\\FreePeers.ini";
-    WriteFileBytes(ini, original);
-    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
-    // Running as root, Wine lets a read-only file be written; a handle that shares nothing
-    // makes the file unwritable there too.
-    KernelHandle lock(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     StoreText("BearShareDirectory", client);
     StoreText("URL", PageUrl(L"/ip?ip=192.0.2.20"));
-    const Observed seen = RunToTheEnd(work);
-    lock.Reset();
-    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_STREQ(Name(seen.course), Name(Course::HandOff));
-    EXPECT_EQ(Ini(), std::wstring(original.begin(), original.end()));
-    EXPECT_TRUE(Started());
+    for (bool isFolder : {false, true}) {
+        SCOPED_TRACE(isFolder ? "a folder" : "held open");
+        KernelHandle lock;
+        DeleteFileW(ini.c_str());
+        if (isFolder) {
+            CreateDirectoryW(ini.c_str(), nullptr);
+        } else {
+            WriteFileBytes(ini, original);
+            // Running as root, Wine lets a read-only file be written; a handle that shares
+            // nothing makes the file unwritable there too.
+            lock.Reset(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        }
+        const Observed seen = RunToTheEnd(work);
+        lock.Reset();
+        EXPECT_STREQ(Name(seen.course), Name(Course::Failure)) << Narrow(seen.message);
+        EXPECT_EQ(seen.exitCode, 1u);
+        EXPECT_NE(seen.message.find(ini), std::wstring::npos) << Narrow(seen.message);
+        EXPECT_FALSE(Started());
+        if (isFolder) {
+            RemoveDirectoryW(ini.c_str());
+        } else {
+            EXPECT_EQ(Ini(), std::wstring(original.begin(), original.end()));
+        }
+    }
+}
+
+// Every way a server can stall, against the test build with a 2 s bound.
+TEST_F(Hostile, EveryStallEndsAtTheDeadline) {
+    SetEnvironmentVariableW(L"TOLVARING_TEST_FETCH_MS", L"2000");
+    ExpectEveryStallEnds(2000, L"TolvaringTest.exe", client, work);
+    SetEnvironmentVariableW(L"TOLVARING_TEST_FETCH_MS", nullptr);
+}
+
+// A folder or address that the code page cannot hold, stored by another tool: the narrow
+// read would give a look-alike naming another folder or page, so nothing is used.
+TEST_F(Hostile, SettingsThatTheCodePageCannotHoldAreNotUsed) {
+    struct Case {
+        const char* what;
+        const wchar_t* name;
+        std::wstring folder; // the look-alike folder that must stay untouched
+        std::wstring value;
+    };
+    const std::wstring evil = client + L"\\evil";
+    const Case cases[] = {
+        {"L with stroke", L"BearShareDirectory", client + L"\\Lukasz", client + L"\\\u0141ukasz"},
+        {"fullwidth backslashes", L"BearShareDirectory", evil,
+         client + L"\\x\uFF3C..\uFF3Cevil"},
+        {"address", L"URL", client, PageUrl(L"/ip?ip=192.0.2.30&name=\u0141")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CreateDirectoryW(c.folder.c_str(), nullptr);
+        CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
+                  (c.folder + L"\\BearShare.exe").c_str(), FALSE);
+        StoreText("BearShareDirectory", client);
+        StoreText("URL", PageUrl(L"/ip?ip=192.0.2.31"));
+        StoreWide(c.name, c.value);
+        const Observed seen = RunToTheEnd(work);
+        ExpectNothingDone(seen, c.folder);
+        EXPECT_NE(seen.message.find(c.name), std::wstring::npos) << Narrow(seen.message);
+    }
+}
+
+// Folders too long for the profile and process calls: a clear box, not a crash, and a
+// message short enough to keep its button on the screen.
+TEST_F(Hostile, FoldersTooLongForThePlatform) {
+    for (std::size_t length : {300u, 2000u, 3000u}) {
+        SCOPED_TRACE(length);
+        const std::wstring folder = client + L"\\" + std::wstring(length, L'a');
+        StoreText("BearShareDirectory", folder);
+        StoreText("URL", PageUrl(L"/ip?ip=192.0.2.32"));
+        const Observed seen = RunToTheEnd(work);
+        ExpectNothingDone(seen, client);
+        EXPECT_NE(seen.message.find(L"zu langen Pfad"), std::wstring::npos)
+            << Narrow(seen.message);
+        EXPECT_LT(seen.message.size(), 500u);
+    }
+}
+
+// Started twice at once, only one copy fetches and starts the client; the other ends
+// quietly.
+TEST_F(Hostile, TwoCopiesStartTheClientOnce) {
+    StoreText("BearShareDirectory", client);
+    StoreText("URL", PageUrl(L"/slowip?ip=192.0.2.33&delay=2"));
+    Program first(work);
+    WaitUntil([&] { return !first.Windows().empty(); }, 10000);
+    Program second(work);
+    EXPECT_EQ(second.WaitExit(10000), 0u);
+    EXPECT_EQ(first.WaitExit(20000), 0u);
+    ASSERT_TRUE(Started());
+    const std::wstring record = ReadFileText(client + L"\\started.txt");
+    EXPECT_EQ(record.find(L"module="), record.rfind(L"module=")) << Narrow(record);
 }
 
 struct FolderCase {
@@ -226,7 +270,9 @@ TEST_F(Hostile, FoldersThatAreNotThere) {
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(Course::Failure));
         EXPECT_EQ(seen.exitCode, 1u);
-        EXPECT_NE(seen.message.find(L"BearShare.exe"), std::wstring::npos) << Narrow(seen.message);
+        EXPECT_NE(seen.message.find(L"FreePeers.ini\u201C konnte nicht geschrieben werden"),
+                  std::wstring::npos)
+            << Narrow(seen.message);
         EXPECT_FALSE(FileExists(c.folder + L"\\FreePeers.ini"));
     }
 }

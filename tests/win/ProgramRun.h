@@ -1,0 +1,44 @@
+#pragma once
+// Running the real program to its end from a test: the settings it finds, how it ended,
+// and the stalling servers that it must give up on.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+extern const char kSettingsKey[]; // below HKEY_CURRENT_USER
+extern const wchar_t kQuestion[]; // the question when no address was found
+
+// Stores a setting as the program's own settings class does: REG_SZ, ANSI, with its NUL.
+void StoreSetting(const char* name, const std::wstring& value);
+
+enum class Course { HandOff, Question, Failure, Setup, Hung };
+const char* Name(Course c);
+
+struct Observed {
+    Course course = Course::Hung;
+    std::wstring message;          // of the question or failure box
+    DWORD exitCode = STILL_ACTIVE;
+    ULONGLONG statusAfterMs = 0;   // from the start to the status window
+    ULONGLONG boxAfterMs = 0;      // from the start to the first box or dialog
+};
+
+// Runs the program to its end, answering what it shows: No to the question, OK to a
+// failure box, closing the setup dialog.
+Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms = 40000,
+                     const wchar_t* exeName = L"Tolvaring.exe");
+
+// Servers that stall at one stage of a fetch or another, never finishing in time.
+struct StallCase {
+    const char* what;
+    std::wstring url;
+    Course course;         // how the program must end
+    const wchar_t* reason; // a part of its message
+};
+std::vector<StallCase> StallCases();
+
+// Runs `exeName` against each stall with the client in `clientFolder` and checks that it
+// ends as the case says, its box at most 2 s after the bound has passed since the status
+// window came up, and that a failure wrote and started nothing.
+void ExpectEveryStallEnds(DWORD boundMs, const wchar_t* exeName, const std::wstring& clientFolder,
+                          const std::wstring& workFolder);

@@ -1,0 +1,124 @@
+#include "ProgramRun.h"
+
+#include "common/Ansi.h"
+#include "tests/win/Driver.h"
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+const char kSettingsKey[] = "Software\\Harlund\\Tolvaring\\1.0";
+const wchar_t kQuestion[] =
+    L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
+
+void StoreSetting(const char* name, const std::wstring& value) {
+    WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, ToAnsi(value) + '\0');
+}
+
+const char* Name(Course c) {
+    switch (c) {
+    case Course::HandOff:
+        return "hand-off";
+    case Course::Question:
+        return "question";
+    case Course::Failure:
+        return "failure box";
+    case Course::Setup:
+        return "setup dialog";
+    case Course::Hung:
+        return "no end";
+    }
+    return "?";
+}
+
+Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* exeName) {
+    const ULONGLONG start = GetTickCount64();
+    Program program(workFolder, exeName);
+    Observed seen;
+    seen.course = Course::HandOff;
+    const ULONGLONG end = start + ms;
+    while (GetTickCount64() < end) {
+        if (program.WaitExit(50) != STILL_ACTIVE) break;
+        for (HWND h : program.Windows()) {
+            if (seen.statusAfterMs == 0 && ClassOf(h) == L"TolvaringStatus")
+                seen.statusAfterMs = GetTickCount64() - start;
+            const bool box = ClassOf(h) == L"#32770" && CaptionOf(h) == L"Tolvaring";
+            const bool setup = CaptionOf(h) == L"Tolvaring? - Setup";
+            if ((box || setup) && seen.boxAfterMs == 0) seen.boxAfterMs = GetTickCount64() - start;
+            if (box) {
+                seen.message = MessageBoxText(h);
+                seen.course = seen.message == kQuestion ? Course::Question : Course::Failure;
+                Click(GetDlgItem(h, seen.course == Course::Question ? IDNO : IDOK));
+            } else if (setup) {
+                seen.course = Course::Setup;
+                PostMessageW(h, WM_CLOSE, 0, 0);
+            }
+        }
+    }
+    seen.exitCode = program.WaitExit(5000);
+    if (seen.exitCode == STILL_ACTIVE) seen.course = Course::Hung;
+    return seen;
+}
+
+namespace {
+
+std::wstring PortVariable(const wchar_t* name) {
+    wchar_t buffer[32] = {};
+    GetEnvironmentVariableW(name, buffer, 32);
+    return buffer;
+}
+
+} // namespace
+
+std::vector<StallCase> StallCases() {
+    const std::wstring silent = PortVariable(L"TOLVARING_TEST_SILENT_PORT");
+    const std::wstring full = PortVariable(L"TOLVARING_TEST_FULL_PORT");
+    const wchar_t* timeout = L"Zeit\u00FCberschreitung";
+    return {
+        {"headers trickled", PageUrl(L"/trickleheaders?every=0.5"), Course::Failure, timeout},
+        {"status line trickled", PageUrl(L"/tricklestatus?every=0.5"), Course::Failure, timeout},
+        {"100 Continue again and again", PageUrl(L"/continue?every=0.2"), Course::Failure,
+         timeout},
+        {"endless headers", PageUrl(L"/endlessheaders"), Course::Failure, timeout},
+        {"TLS port that never speaks", L"https://127.0.0.1:" + silent + L"/ip", Course::Failure,
+         timeout},
+        {"full accept queue", L"http://127.0.0.1:" + full + L"/ip", Course::Failure, timeout},
+        // The status decides before the body is read, and the body is left to the
+        // abandoned request: no wait for it at all.
+        {"endless body after 500", PageUrl(L"/endlessbody?status=500"), Course::Failure,
+         L"HTTP-Status 500"},
+        {"endless body after 302", PageUrl(L"/endlessbody?status=302&location=/ip?ip=192.0.2.9"),
+         Course::HandOff, L""},
+        {"endless chunked body", PageUrl(L"/endlesschunked"), Course::Failure, timeout},
+        {"no answer at all", PageUrl(L"/hang"), Course::Failure, timeout},
+        {"slow redirect hops", PageUrl(L"/slowhop?n=100&delay=0.7"), Course::Failure, timeout},
+    };
+}
+
+void ExpectEveryStallEnds(DWORD boundMs, const wchar_t* exeName, const std::wstring& clientFolder,
+                          const std::wstring& workFolder) {
+    const std::wstring ini = clientFolder + L"\\FreePeers.ini";
+    const std::wstring started = clientFolder + L"\\started.txt";
+    StoreSetting("BearShareDirectory", clientFolder);
+    for (const StallCase& c : StallCases()) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(ini.c_str());
+        DeleteFileW(started.c_str());
+        StoreSetting("URL", c.url);
+        const Observed seen = RunToTheEnd(workFolder, boundMs + 20000, exeName);
+        EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
+        EXPECT_NE(seen.message.find(c.reason), std::wstring::npos) << Narrow(seen.message);
+        EXPECT_GT(seen.statusAfterMs, 0u);
+        if (c.course == Course::Failure) {
+            EXPECT_LE(seen.boxAfterMs, seen.statusAfterMs + boundMs + 2000);
+            EXPECT_EQ(seen.exitCode, 1u);
+            EXPECT_FALSE(FileExists(ini));
+            EXPECT_FALSE(FileExists(started));
+        } else {
+            EXPECT_TRUE(WaitUntil([&] { return FileExists(started); }, 5000));
+        }
+        std::printf("  %-30s status window at %5llu ms, box at %5llu ms\n", c.what,
+                    seen.statusAfterMs, seen.boxAfterMs);
+    }
+}
