@@ -6,8 +6,10 @@ add_library(winplatform STATIC
   common/Ansi_win.cpp
   common/ErrorText_win.cpp
   common/Forms_win.cpp
+  common/MessageBox_win.cpp
   common/Twips_win.cpp
   settings/clsRegistry_win.cpp
+  settings/RegCalls_win.cpp
   detect/Http_win.cpp
   detect/frmMain_win.cpp
   startup/basMain_win.cpp
@@ -26,7 +28,8 @@ target_link_libraries(Tolvaring PRIVATE winplatform)
 target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
 
 # The test build: the same program with the test seams, which the tests link too.
-set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp)
+set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp
+               ${CMAKE_SOURCE_DIR}/tests/win/TestMessageBox_win.cpp)
 add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp ${TEST_SEAMS} ${RC_FILE})
 target_link_libraries(TolvaringTest PRIVATE winplatform)
 target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)

@@ -33,14 +33,17 @@ function(add_wine_test name)
 endfunction()
 
 add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/platform_test.cpp)
-add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp)
+add_wine_test(win_regcalls_tests SOURCES tests/win/regcalls_test.cpp)
+add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp
+  tests/win/dirlist_test.cpp)
 
 # The stand-in peer client and the end-to-end driver of the real program.
 add_executable(fakeclient tests/win/fakeclient.cpp)
 # A windows program, as the real client is (a console one would get a console of its own).
 target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
-  SOURCES tests/win/e2e_test.cpp tests/win/Driver_win.cpp)
+  SOURCES tests/win/e2e_test.cpp tests/win/setup_refusal_test.cpp tests/win/ProgramRun_win.cpp
+          tests/win/Driver_win.cpp)
 add_dependencies(win_e2e_tests Tolvaring fakeclient)
 
 # The demo's driver (make demo).

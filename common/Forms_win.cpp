@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "common/MessageBox.h"
 #include "common/Handles.h"
 #include "common/Twips.h"
 #include "resources/resource.h"
@@ -89,7 +90,7 @@ int RunMessageLoop() {
 }
 
 void ReportFailure(const AppError& failure) {
-    MessageBoxW(nullptr, failure.Message().c_str(), L"Tolvaring", MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, failure.Message().c_str(), L"Tolvaring", MB_OK | MB_ICONSTOP);
 }
 
 void EndWithFailure(const AppError& failure) {

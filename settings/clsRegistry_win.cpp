@@ -1,7 +1,9 @@
 #include "clsRegistry.h"
 
+#include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/Handles.h"
+#include "settings/RegCalls.h"
 #include "settings/ReplaceString.h"
 
 #include <algorithm>
@@ -24,6 +26,9 @@ std::wstring TextFromData(const std::vector<char>& data, DWORD count) {
         ++end;
     return FromAnsi(std::string_view(data.data(), end));
 }
+
+// The key holder of this class: it closes through the same seam as every other call.
+using SettingsKey = UniqueHandle<NullInvalidTraits<HKEY, &regcalls::CloseKey>>;
 
 } // namespace
 
@@ -51,7 +56,7 @@ void clsRegistry::ShowCopyright() const {
                                 L"Frei verwendbar in eigenen Programmen.\r\n"
                                 L"\r\n"
                                 L"Harlund, Tolvaring-Team";
-    MessageBoxW(nullptr, prompt.c_str(), L"TolvaringSettings - Information", 64);
+    ShowMessageBox(nullptr, prompt.c_str(), L"TolvaringSettings - Information", 64);
 }
 
 SettingsValue clsRegistry::Value(const std::wstring& Abschnitt, const std::wstring& Eintrag) const {
@@ -77,20 +82,20 @@ void clsRegistry::DelValue(const std::wstring& Abschnitt, const std::wstring& Ei
 
 clsRegistry::Found clsRegistry::QueryValue(HKEY root, const std::wstring& path,
                                            const std::wstring& name) {
-    RegKey key;
-    if (RegOpenKeyExA(root, ToAnsi(path).c_str(), 0, kReadAccess, key.Put()) != ERROR_SUCCESS)
+    SettingsKey key;
+    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kReadAccess, key.Put()) != ERROR_SUCCESS)
         return {};
     const std::string valueName = ToAnsi(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+    if (regcalls::QueryValueEx(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
         ERROR_SUCCESS)
         return {};
     switch (type) {
     case REG_SZ: {
         std::vector<char> data(size + 1, ' ');
         DWORD count = size;
-        if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+        if (regcalls::QueryValueEx(key.Get(), valueName.c_str(), nullptr, &type,
                              reinterpret_cast<BYTE*>(data.data()), &count) != ERROR_SUCCESS)
             return {};
         return {true, SettingsValue(TextFromData(data, count))};
@@ -98,7 +103,7 @@ clsRegistry::Found clsRegistry::QueryValue(HKEY root, const std::wstring& path,
     case REG_DWORD: {
         std::int32_t number = 0;
         DWORD count = sizeof number;
-        if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type,
+        if (regcalls::QueryValueEx(key.Get(), valueName.c_str(), nullptr, &type,
                              reinterpret_cast<BYTE*>(&number), &count) != ERROR_SUCCESS)
             return {};
         return {true, SettingsValue::Integer32(number)};
@@ -109,18 +114,18 @@ clsRegistry::Found clsRegistry::QueryValue(HKEY root, const std::wstring& path,
 }
 
 void clsRegistry::CreateKey(HKEY root, const std::wstring& path, const char* keyClass) {
-    RegKey key;
+    SettingsKey key;
     DWORD disposition = 0;
-    if (RegCreateKeyExA(root, ToAnsi(path).c_str(), 0, const_cast<char*>(keyClass),
+    if (regcalls::CreateKeyEx(root, ToAnsi(path).c_str(), 0, const_cast<char*>(keyClass),
                         REG_OPTION_NON_VOLATILE, kWriteAccess, nullptr, key.Put(),
                         &disposition) == ERROR_SUCCESS)
-        RegFlushKey(key.Get());
+        regcalls::FlushKey(key.Get());
 }
 
 void clsRegistry::SetValue(HKEY root, const std::wstring& path, const std::wstring& name,
                            const SettingsValue& value) {
-    RegKey key;
-    if (RegOpenKeyExA(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) != ERROR_SUCCESS)
+    SettingsKey key;
+    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) != ERROR_SUCCESS)
         return;
     const std::string valueName = ToAnsi(name);
     const SettingsValue v = value.Resolved();
@@ -128,13 +133,13 @@ void clsRegistry::SetValue(HKEY root, const std::wstring& path, const std::wstri
     case SettingsValue::Kind::Integer16:
     case SettingsValue::Kind::Integer32: {
         const std::int32_t number = v.Integer();
-        RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_DWORD,
+        regcalls::SetValueEx(key.Get(), valueName.c_str(), 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&number), sizeof number);
         break;
     }
     case SettingsValue::Kind::Text: {
         const std::string data = ToAnsi(v.Text());
-        RegSetValueExA(key.Get(), valueName.c_str(), 0, REG_SZ,
+        regcalls::SetValueEx(key.Get(), valueName.c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(data.c_str()),
                        static_cast<DWORD>(data.size() + 1));
         break;
@@ -145,8 +150,8 @@ void clsRegistry::SetValue(HKEY root, const std::wstring& path, const std::wstri
 }
 
 void clsRegistry::DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) {
-    RegKey key;
-    if (RegOpenKeyExA(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) != ERROR_SUCCESS)
+    SettingsKey key;
+    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) != ERROR_SUCCESS)
         return;
-    RegDeleteValueA(key.Get(), ToAnsi(name).c_str());
+    regcalls::DeleteValue(key.Get(), ToAnsi(name).c_str());
 }

@@ -1,5 +1,6 @@
 #include "basMain.h"
 
+#include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/AppError.h"
 #include "common/ErrorText.h"
@@ -148,7 +149,7 @@ void Main() {
         return;
     }
 
-    const int answer = MessageBoxW(
+    const int answer = ShowMessageBox(
         nullptr, L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?",
         L"Tolvaring", MB_YESNO | MB_ICONSTOP);
     if (answer == IDYES) frmSetup::Show();

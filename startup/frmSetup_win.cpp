@@ -1,5 +1,6 @@
 #include "frmSetup.h"
 
+#include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/Forms.h"
 #include "common/Quote.h"
@@ -126,7 +127,7 @@ bool frmSetup::StorableOrSaid(const std::wstring& value, const wchar_t* what,
                               L" enth\u00E4lt Zeichen, die Windows in den Einstellungen nicht "
                               L"unver\u00E4ndert speichern kann. " +
                               instead;
-    MessageBoxW(hwnd_, text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(hwnd_, text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 

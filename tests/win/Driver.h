@@ -20,6 +20,8 @@ class Program {
     DWORD WaitExit(DWORD ms = 30000);
     // A top-level window of the program with this caption (and class, when given).
     HWND WaitWindow(const std::wstring& caption, const wchar_t* cls = nullptr, DWORD ms = 30000);
+    // The largest working set the program had, in MiB (Wine's figure includes its DLLs).
+    double PeakWorkingSetMiB() const;
     // All visible top-level windows of the program.
     std::vector<HWND> Windows() const;
 

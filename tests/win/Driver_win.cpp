@@ -2,6 +2,8 @@
 
 #include "tests/win/TestSupport.h"
 
+#include <psapi.h>
+
 Program::Program(const std::wstring& workingFolder, const wchar_t* exeName) {
     const std::wstring exe = ExeFolder() + L"\\" + exeName;
     std::wstring commandLine = L"\"" + exe + L"\"";
@@ -29,6 +31,14 @@ DWORD Program::WaitExit(DWORD ms) {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.Get(), &code);
     return code;
+}
+
+double Program::PeakWorkingSetMiB() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!process_ || !K32GetProcessMemoryInfo(process_.Get(), &counters, sizeof counters))
+        return 0;
+    return counters.PeakWorkingSetSize / 1048576.0;
 }
 
 std::vector<HWND> Program::Windows() const {

@@ -21,12 +21,15 @@ struct Observed {
     DWORD exitCode = STILL_ACTIVE;
     ULONGLONG statusAfterMs = 0;   // from the start to the status window
     ULONGLONG boxAfterMs = 0;      // from the start to the first box or dialog
+    double peakMiB = 0;            // the program's peak working set
+    UINT boxStyle = 0;             // the style of the last box, as the test build notes it
 };
 
-// Runs the program to its end, answering what it shows: No to the question, OK to a
-// failure box, closing the setup dialog.
+// Runs the program (by default its test build, which notes each box's style) to its end,
+// answering what it shows: No to the question, OK to a failure box, closing the setup
+// dialog.
 Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms = 40000,
-                     const wchar_t* exeName = L"Tolvaring.exe");
+                     const wchar_t* exeName = L"TolvaringTest.exe");
 
 // Servers that stall at one stage of a fetch or another, never finishing in time.
 struct StallCase {

@@ -99,6 +99,12 @@ TEST_F(Hostile, Pages) {
         StoreText("URL", PageUrl(c.path));
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
+        // The question: Yes/No, stop icon, Yes the default; a failure: OK and the stop icon.
+        if (c.course != Course::HandOff) {
+            EXPECT_EQ(seen.boxStyle, c.course == Course::Question
+                                         ? UINT(MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON1)
+                                         : UINT(MB_OK | MB_ICONSTOP));
+        }
         if (c.course == Course::HandOff) {
             EXPECT_EQ(seen.exitCode, 0u);
             EXPECT_EQ(Ini(), L"[Network]\r\nforcedIP=\"" + c.address + L"\"\r\nbForcedIP=Yes\r\n");
