@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 
@@ -43,6 +44,7 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
     seen.course = Course::HandOff;
     const ULONGLONG end = start + ms;
     while (GetTickCount64() < end) {
+        seen.peakMiB = std::max(seen.peakMiB, program.PeakWorkingSetMiB());
         if (program.WaitExit(50) != STILL_ACTIVE) break;
         for (HWND h : program.Windows()) {
             if (seen.statusAfterMs == 0 && ClassOf(h) == L"TolvaringStatus")
@@ -61,7 +63,6 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
         }
     }
     seen.exitCode = program.WaitExit(5000);
-    seen.peakMiB = program.PeakWorkingSetMiB();
     SetEnvironmentVariableW(L"TOLVARING_TEST_BOX_LOG", nullptr);
     // One line per box; the last one is the last box.
     std::wstring log = ReadFileText(boxLog);
@@ -124,7 +125,6 @@ void ExpectEveryStallEnds(DWORD boundMs, const wchar_t* exeName, const std::wstr
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
         EXPECT_NE(seen.message.find(c.reason), std::wstring::npos) << Narrow(seen.message);
         if (c.course == Course::Failure) {
-            EXPECT_GT(seen.statusAfterMs, 0u);
             EXPECT_LE(seen.boxAfterMs, seen.statusAfterMs + boundMs + 2000);
             EXPECT_EQ(seen.exitCode, 1u);
             EXPECT_FALSE(FileExists(ini));
