@@ -8,6 +8,8 @@
 #include "detect/PageText.h"
 #include "detect/Url.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <atomic>
 #include <memory>
@@ -45,6 +47,11 @@ std::wstring TimeoutReason(DWORD ms) {
 
 std::wstring TooBigReason(std::size_t maxBytes) {
     return L"Die Seite ist gr\u00F6\u00DFer als " + std::to_wstring(maxBytes >> 20) + L" MiB.";
+}
+
+std::wstring HeadersTooLargeReason(std::size_t maxHeaderBytes) {
+    return L"Die Kopfzeilen der Antwort sind l\u00E4nger als " +
+           std::to_wstring(maxHeaderBytes >> 10) + L" KiB.";
 }
 
 void CheckPrepared(const PreparedUrl& url) {
@@ -91,6 +98,9 @@ class FetchJob {
     bool ok = false;
     std::wstring page;
     std::wstring failure;
+
+    // Set while the worker is inside HttpSendRequest, where WinINet reads the headers.
+    std::atomic<bool> awaitingHeaders{false};
 
     bool Abandoned() const { return abandoned_.load(); }
     // False when the job was abandoned first; the caller then still owns `session`.
@@ -233,7 +243,10 @@ void Fetch::Send(const std::wstring& url) {
     request_.Reset(request);
     if (!request) FailWithCode(code);
     SetTimeouts(request, TimeLeft());
-    if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0)) {
+    job_.awaitingHeaders = true;
+    const BOOL sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0);
+    job_.awaitingHeaders = false;
+    if (!sent) {
         code = GetLastError();
         TimeLeft(); // an answer that came too late is a time-out, whatever the call says
         FailWithCode(code);
@@ -265,8 +278,7 @@ void Fetch::CheckHeaderSize() const {
     DWORD size = 0;
     HttpQueryInfoW(request_.Get(), HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
     if (size / sizeof(wchar_t) > job_.settings.maxHeaderBytes)
-        Fail(L"Die Kopfzeilen der Antwort sind l\u00E4nger als " +
-             std::to_wstring(job_.settings.maxHeaderBytes >> 10) + L" KiB.");
+        Fail(HeadersTooLargeReason(job_.settings.maxHeaderBytes));
 }
 
 // A reply that does not start with a status line is taken by WinINet as an old-style
@@ -389,37 +401,95 @@ DWORD WINAPI FetchThread(void* arg) {
     return 0;
 }
 
-DWORD WINAPI CloseAbandonedSession(void* session) {
-    InternetCloseHandle(static_cast<HINTERNET>(session));
-    return 0;
-}
-
-// The worker is left to end by itself. Closing its session makes Windows cancel a
-// blocking call at once; under Wine the call may go on, and the close may wait for it,
-// so it happens on a thread of its own.
-void Abandon(FetchJob& job) {
-    job.Abandon();
-    if (HINTERNET session = job.TakeSession()) {
-        KernelHandle closer(CreateThread(nullptr, 0, CloseAbandonedSession, session, 0, nullptr));
+// Shuts down every socket of the process. The fetch's are the only ones, and a read that
+// WinINet is blocked in ends no other way: closing its handles does not stop it (under
+// Wine it goes on reading). Found through ws2_32 as WinINet loaded it: no import of our own.
+void CutConnections() {
+    HMODULE winsock = GetModuleHandleW(L"ws2_32.dll");
+    if (!winsock) return;
+    using GetSockOpt = int(WINAPI*)(UINT_PTR, int, int, char*, int*);
+    using Shutdown = int(WINAPI*)(UINT_PTR, int);
+    const auto getOption =
+        reinterpret_cast<GetSockOpt>(reinterpret_cast<void*>(GetProcAddress(winsock, "getsockopt")));
+    const auto shutdown =
+        reinterpret_cast<Shutdown>(reinterpret_cast<void*>(GetProcAddress(winsock, "shutdown")));
+    if (!getOption || !shutdown) return;
+    constexpr int kSolSocket = 0xFFFF, kSoType = 0x1008, kSdBoth = 2;
+    for (UINT_PTR handle = 4; handle < 0x10000; handle += 4) {
+        int type = 0;
+        int size = sizeof type;
+        if (getOption(handle, kSolSocket, kSoType, reinterpret_cast<char*>(&type), &size) == 0)
+            shutdown(handle, kSdBoth);
     }
 }
 
-// Waits for `done` until the deadline, dispatching this thread's messages meanwhile.
-bool WaitDispatching(HANDLE done, const Deadline& deadline) {
+DWORD WINAPI EndAbandonedFetch(void* session) {
+    CutConnections();
+    if (session) InternetCloseHandle(static_cast<HINTERNET>(session));
+    return 0;
+}
+
+// The worker is left to end by itself: its connections are cut and its session closed on
+// a thread of their own, since either may take a while.
+void Abandon(FetchJob& job) {
+    job.Abandon();
+    KernelHandle closer(CreateThread(nullptr, 0, EndAbandonedFetch, job.TakeSession(), 0, nullptr));
+}
+
+// WinINet keeps every header line it reads, without a limit of its own, so endless headers
+// would eat the memory. While the worker waits for headers, the process's memory is
+// watched; growing by more than this is a failure.
+constexpr SIZE_T kHeaderMemoryCap = 32u << 20;
+
+SIZE_T MemoryInUse() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return std::max(counters.WorkingSetSize, counters.PagefileUsage);
+}
+
+class HeaderWatch {
+  public:
+    explicit HeaderWatch(const FetchJob& job) : job_(job) {}
+    bool Exceeded() {
+        if (!job_.awaitingHeaders) {
+            baseline_ = 0;
+            return false;
+        }
+        const SIZE_T now = MemoryInUse();
+        if (baseline_ == 0) baseline_ = now;
+        return now > baseline_ + kHeaderMemoryCap;
+    }
+
+  private:
+    const FetchJob& job_;
+    SIZE_T baseline_ = 0;
+};
+
+enum class Outcome { Done, TimedOut, HeadersTooLarge };
+
+// Waits for `done` until the deadline, dispatching this thread's messages meanwhile and
+// looking at the memory every tenth of a second.
+Outcome WaitDispatching(HANDLE done, const Deadline& deadline, HeaderWatch& watch) {
     for (;;) {
+        if (watch.Exceeded()) return Outcome::HeadersTooLarge;
         const DWORD left = deadline.Left();
-        if (left == 0) return WaitForSingleObject(done, 0) == WAIT_OBJECT_0;
-        const DWORD r =
-            MsgWaitForMultipleObjectsEx(1, &done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (r == WAIT_OBJECT_0) return true;
+        if (left == 0)
+            return WaitForSingleObject(done, 0) == WAIT_OBJECT_0 ? Outcome::Done : Outcome::TimedOut;
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &done, std::min<DWORD>(left, 100), QS_ALLINPUT,
+                                                    MWMO_INPUTAVAILABLE);
+        if (r == WAIT_OBJECT_0) return Outcome::Done;
         if (r == WAIT_TIMEOUT) continue;
         if (r != WAIT_OBJECT_0 + 1) // the wait itself failed: wait without the messages
-            return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0;
+            return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0 ? Outcome::Done
+                                                                               : Outcome::TimedOut;
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) { // not ours to take: leave it for the message loop
                 PostQuitMessage(static_cast<int>(msg.wParam));
-                return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0;
+                return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0
+                           ? Outcome::Done
+                           : Outcome::TimedOut;
             }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -438,9 +508,16 @@ std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings) 
         delete arg;
         FailWithCode(code);
     }
-    if (!WaitDispatching(job->done.Get(), deadline)) {
+    HeaderWatch watch(*job);
+    switch (WaitDispatching(job->done.Get(), deadline, watch)) {
+    case Outcome::Done:
+        break;
+    case Outcome::TimedOut:
         Abandon(*job);
         Fail(TimeoutReason(settings.timeoutMs));
+    case Outcome::HeadersTooLarge:
+        Abandon(*job);
+        Fail(HeadersTooLargeReason(settings.maxHeaderBytes));
     }
     if (!job->ok) Fail(job->failure);
     return std::move(job->page);

@@ -8,6 +8,7 @@ Routes (query parameters in brackets):
   /ip[ip]                  a small HTML page showing the address
   /redirect[to]            302 to `to` (default /ip?ip=198.51.100.23)
   /loop                    302 to itself, forever
+  /bigheaders[kib=100]     a small page behind `kib` header lines of 1000 bytes
   /longredirect[n=2100]    302 to a relative address of more than `n` characters
   /counter                 a new address on each fetch, sent as cacheable for an hour
   /hang                    reads the request and never answers (until the server ends)
@@ -100,6 +101,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def route_longredirect(self, q):
         self.send(302, b'', extra=[('Location', '/ip?' + 'a' * int(q.get('n', '2100')))])
+
+    def route_bigheaders(self, q):
+        lines = int(q.get('kib', '100'))
+        self.send(200, b'IP 203.0.113.61',
+                  extra=[('X-Pad-%d' % i, 'a' * 1000) for i in range(lines)])
 
     def route_loop(self, q):
         self.send(302, b'', extra=[('Location', '/loop')])

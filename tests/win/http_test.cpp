@@ -98,6 +98,7 @@ TEST(HttpFetch, FailuresNameTheAddressAndTheReason) {
         {"too large", PageUrl(L"/big?mib=9"), L"gr\u00F6\u00DFer als 8 MiB"},
         {"one byte over the cap", PageUrl(L"/bytes?n=8388609"), L"gr\u00F6\u00DFer als 8 MiB"},
         {"cut short", PageUrl(L"/cut"), L"getrennt"},
+        {"headers over 64 KiB", PageUrl(L"/bigheaders?kib=70"), L"Kopfzeilen der Antwort"},
         {"endless redirects", PageUrl(L"/loop"), L"Weiterleitungen (mehr als 10)"},
         {"11 redirects", PageUrl(L"/hops?n=11"), L"Weiterleitungen (mehr als 10)"},
         {"redirect to a refused port", PageUrl(L"/redirect?to=http%3A%2F%2F127.0.0.1%3A1%2F"),
@@ -142,6 +143,7 @@ TEST(HttpFetch, AddressesAndLimitsThatAreFetched) {
         {"fragment", PageUrl(L"/ip?ip=192.0.2.54#frag"), L"192.0.2.54"},
         {"exactly 10 redirects", PageUrl(L"/hops?n=10&ip=192.0.2.55"), L"192.0.2.55"},
         {"status 299", PageUrl(L"/echo?status=299&body=192.0.2.56"), L"192.0.2.56"},
+        {"headers under 64 KiB", PageUrl(L"/bigheaders?kib=60"), L"203.0.113.61"},
         {"exactly at the size cap", PageUrl(L"/bytes?n=8388608&ip=192.0.2.57"), L"192.0.2.57"},
         {"more than announced", PageUrl(L"/overlong"), L""},
     };

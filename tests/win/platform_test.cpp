@@ -44,10 +44,32 @@ TEST(ErrorText, NumberFirstAndNoLineBreaks) {
     EXPECT_GT(ErrorText(ERROR_FILE_NOT_FOUND).size(), std::wstring(L"Fehler 2: ").size());
 }
 
-TEST(AnsiText, RoundTripsTheCodePage) {
+TEST(ErrorText, InsertsAreFilledOrLeftOut) {
+    const std::wstring filled = ErrorText(ERROR_BAD_EXE_FORMAT, L"C:\\x\\BearShare.exe");
+    EXPECT_EQ(filled.find(L"%1"), std::wstring::npos) << Narrow(filled);
+    EXPECT_NE(filled.find(L"C:\\x\\BearShare.exe"), std::wstring::npos) << Narrow(filled);
+    const std::wstring bare = ErrorText(ERROR_BAD_EXE_FORMAT);
+    EXPECT_EQ(bare.find(L"%"), std::wstring::npos) << Narrow(bare);
+    EXPECT_EQ(bare.find(L" ."), std::wstring::npos) << Narrow(bare);
+}
+
+// The code page of the test prefix is 1252, as on a German system.
+TEST(AnsiText, NeverBestFit) {
     EXPECT_EQ(ToAnsi(L"M\u00FCller"), "M\xFCller");
     EXPECT_EQ(FromAnsi("Gr\xFC\xDF"), L"Gr\u00FC\u00DF");
     EXPECT_EQ(ToAnsi(L""), "");
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"C:\\Programme\\M\u00FCller \u00C4\u00D6\u00DC\u00DF", true},
+        {L"\u0141ukasz", false},     // would become "Lukasz"
+        {L"a\uFF3C..\uFF3Cb", false}, // would become "a\\..\\b"
+        {L"\u041A\u043B", false},   // no look-alike at all
+    };
+    for (const auto& [text, exact] : cases) {
+        EXPECT_EQ(IsAnsiExact(text), exact) << Narrow(ToAnsi(text));
+        if (!exact) {
+            EXPECT_NE(ToAnsi(text).find('?'), std::string::npos) << ToAnsi(text);
+        }
+    }
 }
 
 } // namespace
