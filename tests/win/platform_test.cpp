@@ -65,7 +65,7 @@ TEST(AnsiText, NeverBestFit) {
         {L"\u041A\u043B", false},   // no look-alike at all
     };
     for (const auto& [text, exact] : cases) {
-        EXPECT_EQ(IsAnsiExact(text), exact) << Narrow(ToAnsi(text));
+        EXPECT_EQ(IsAnsiExact(text), exact) << ToAnsi(text);
         if (!exact) {
             EXPECT_NE(ToAnsi(text).find('?'), std::string::npos) << ToAnsi(text);
         }
