@@ -25,7 +25,9 @@ set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
 
 add_executable(Tolvaring WIN32 startup/WinMain_win.cpp detect/HttpSettings_win.cpp ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
-target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
+# No link time stamp: two builds of one commit give the same bytes.
+target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections
+                    -Wl,--no-insert-timestamp)
 
 # The test build: the same program with the test seams, which the tests link too.
 set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp
@@ -41,21 +43,39 @@ add_custom_target(release ALL
   BYPRODUCTS ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
 
 
-# Release packages: a zip with the program and its German read-me, and an installer.
+# Release packages: a zip with the program and its German read-me, an installer, and
+# their SHA-256 sums. Everything is made reproducible: fixed file times in the zip, no
+# time stamps in the programs. With SIGN_CERT and SIGN_KEY (PEM files) the program is
+# signed before it is packed, and the installer after (tools/sign.sh, osslsigncode).
 find_program(MAKENSIS makensis)
 find_program(ZIP zip)
 set(DIST ${CMAKE_BINARY_DIR}/dist)
+set(SIGN_CERT "" CACHE FILEPATH "Authenticode certificate (PEM) to sign the release with")
+set(SIGN_KEY "" CACHE FILEPATH "its private key (PEM)")
+if(SIGN_CERT AND SIGN_KEY)
+  set(SIGN_EXE ${CMAKE_SOURCE_DIR}/tools/sign.sh ${SIGN_CERT} ${SIGN_KEY} ${DIST}/zip/Tolvaring.exe)
+  set(SIGN_SETUP ${CMAKE_SOURCE_DIR}/tools/sign.sh ${SIGN_CERT} ${SIGN_KEY} ${DIST}/Tolvaring-Setup.exe)
+else()
+  set(SIGN_EXE ${CMAKE_COMMAND} -E true)
+  set(SIGN_SETUP ${CMAKE_COMMAND} -E true)
+endif()
 if(MAKENSIS AND ZIP)
   add_custom_command(
-    OUTPUT ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip
+    OUTPUT ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip ${DIST}/SHA256SUMS
     COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST}/zip
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe ${DIST}/zip/Tolvaring.exe
+    COMMAND ${SIGN_EXE}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt ${DIST}/zip/LIESMICH.txt
+    COMMAND touch -d 2000-01-01T00:00:00Z ${DIST}/zip/Tolvaring.exe ${DIST}/zip/LIESMICH.txt
     COMMAND ${CMAKE_COMMAND} -E rm -f ${DIST}/Tolvaring-1.0.zip
-    COMMAND ${CMAKE_COMMAND} -E chdir ${DIST}/zip ${ZIP} -q -X ${DIST}/Tolvaring-1.0.zip Tolvaring.exe LIESMICH.txt
+    COMMAND ${CMAKE_COMMAND} -E chdir ${DIST}/zip env TZ=UTC ${ZIP} -q -X ${DIST}/Tolvaring-1.0.zip Tolvaring.exe LIESMICH.txt
     COMMAND ${MAKENSIS} -V2 -DEXE=${DIST}/zip/Tolvaring.exe -DOUTFILE=${DIST}/Tolvaring-Setup.exe
             ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi
+    COMMAND ${SIGN_SETUP}
+    COMMAND ${CMAKE_COMMAND} -E copy ${DIST}/zip/Tolvaring.exe ${DIST}/Tolvaring.exe
+    COMMAND ${CMAKE_COMMAND} -E chdir ${DIST} sha256sum Tolvaring.exe Tolvaring-1.0.zip Tolvaring-Setup.exe > ${DIST}/SHA256SUMS
     DEPENDS release ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
+            ${CMAKE_SOURCE_DIR}/tools/sign.sh
     COMMENT "Packaging Tolvaring-1.0.zip and Tolvaring-Setup.exe")
   add_custom_target(dist ALL DEPENDS ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip)
 endif()

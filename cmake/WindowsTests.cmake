@@ -67,6 +67,11 @@ if(TARGET dist)
                        RESOURCE_LOCK "registry;desktop" TIMEOUT 300 LABELS wine)
 endif()
 
+# Two clean builds compared, and a signed release verified (no Wine needed).
+add_test(NAME release_reproducible_and_signed
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/release_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/release-test)
+set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900)
+
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
   SOURCES tests/win/hostile_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient)

@@ -114,6 +114,11 @@ void StartProgram(const std::wstring& path) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
+    // Windows lets only a process that may take the foreground hand that right on. We may:
+    // the user just started us. But our status window never takes the focus, so without
+    // this the client's first window could open behind the others. (Wine does not enforce
+    // the rule, so only Windows shows the difference.)
+    AllowSetForegroundWindow(ASFW_ANY);
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
         const DWORD code = GetLastError();

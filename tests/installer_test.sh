@@ -17,6 +17,13 @@ local_dir=$(find "$WINEPREFIX/drive_c/users" -ipath '*AppData/Local/Programs/Tol
 check "installed for the current user" '[ -n "$local_dir" ] && [ -f "$local_dir/Tolvaring.exe" ] && [ -f "$local_dir/LIESMICH.txt" ]'
 check "Start menu entry and desktop shortcut" '[ "$(lnk_count)" -ge 2 ]'
 check "uninstaller registered for the user" 'key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
+entry=$(run reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvaring' 2>/dev/null | tr -d '\r')
+for value in DisplayName DisplayIcon DisplayVersion InstallLocation EstimatedSize NoModify NoRepair \
+             UninstallString QuietUninstallString; do
+    check "uninstall entry has $value" 'printf "%s\n" "$entry" | grep -q "^ *$value "'
+done
+check "quiet uninstall is silent" 'printf "%s\n" "$entry" | grep -q "QuietUninstallString.*Uninstall.exe\" /S"'
+check "no elevation asked for one user" 'strings -el "$setup" | grep -q "asInvoker" || strings "$setup" | grep -q "asInvoker"'
 run reg add 'HKCU\Software\Harlund\Tolvaring\1.0' /v URL /d http://x/ /f >/dev/null 2>&1
 # The uninstaller copies itself away and returns at once: wait for its work to be done.
 wait_gone() { for _ in $(seq 1 100); do [ -e "$1" ] || return 0; sleep 0.2; done; }

@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev
-    wine wine64 xvfb xauth imagemagick icoutils nsis zip
+    wine wine64 xvfb xauth imagemagick icoutils nsis zip osslsigncode
     clang libclang-rt-14-dev
 )
 missing=()
