@@ -25,8 +25,9 @@ set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
 
 add_executable(Tolvaring WIN32 startup/WinMain_win.cpp detect/HttpSettings_win.cpp ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
-# No link time stamp: two builds of one commit give the same bytes.
-target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections
+# Stripped by the linker and without a link time stamp: two builds of one commit give
+# the same bytes (strip would stamp the time again).
+target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections -s
                     -Wl,--no-insert-timestamp)
 
 # The test build: the same program with the test seams, which the tests link too.
@@ -36,9 +37,9 @@ add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp ${TEST_SEAMS} ${RC_FI
 target_link_libraries(TolvaringTest PRIVATE winplatform)
 target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
 
-# The release artefact: stripped.
+# The release artefact.
 add_custom_target(release ALL
-  COMMAND ${CMAKE_STRIP} -s -o ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe $<TARGET_FILE:Tolvaring>
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tolvaring> ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
   DEPENDS Tolvaring
   BYPRODUCTS ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
 

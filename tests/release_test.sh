@@ -12,6 +12,7 @@ check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 build() { # folder, extra cmake arguments...
     local dir=$1
     shift
+    mkdir -p "$(dirname "$dir")"
     cmake -S "$src" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" "$@" >"$dir.log" 2>&1 &&
         cmake --build "$dir" --target dist -j1 >>"$dir.log" 2>&1
