@@ -11,6 +11,11 @@ set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine)
 add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh stop ${WINE_STATE})
 set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine)
 
+# Puts the page server's test CA into the prefix's root store (run by the fixture).
+add_executable(trustca tools/trustca.cpp)
+target_link_libraries(trustca PRIVATE crypt32)
+target_link_options(trustca PRIVATE -municode ${STATIC_RUNTIME})
+
 add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp)
 target_link_libraries(wintestsupport PUBLIC winplatform gtest)
 target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
@@ -42,9 +47,14 @@ add_executable(fakeclient tests/win/fakeclient.cpp)
 # A windows program, as the real client is (a console one would get a console of its own).
 target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
-  SOURCES tests/win/e2e_test.cpp tests/win/setup_refusal_test.cpp tests/win/ProgramRun_win.cpp
+  SOURCES tests/win/e2e_test.cpp tests/win/setup_test.cpp tests/win/ProgramRun_win.cpp
           tests/win/Driver_win.cpp)
 add_dependencies(win_e2e_tests Tolvaring fakeclient)
+# The same courses on a German system: Wine takes the locale from LANG (code page 1252).
+add_test(NAME win_e2e_tests_german COMMAND win_e2e_tests)
+set_tests_properties(win_e2e_tests_german PROPERTIES FIXTURES_REQUIRED wine
+                     RESOURCE_LOCK "registry;desktop" TIMEOUT 600 LABELS wine
+                     ENVIRONMENT "LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8")
 
 # The demo's driver (make demo).
 add_executable(demo_driver tools/demo_driver.cpp tests/win/Driver_win.cpp)

@@ -102,8 +102,10 @@ std::vector<std::wstring> PathChain(const std::wstring& path) {
 void DirList::Create(HWND parent, int id, const RECT& bounds) {
     hwnd_ = CreateWindowExW(
         WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
+        // Owner-drawn for the folder pictures, with the names as the items' strings: screen
+        // readers read them, and typing a letter moves to the next folder that starts with it.
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-            LBS_NOINTEGRALHEIGHT,
+            LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
         bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
@@ -154,8 +156,8 @@ void DirList::Refill() {
     SetWindowTextW(hwnd_, path_.c_str());
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        SendMessageW(hwnd_, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
+    for (const Entry& entry : entries_)
+        SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.label.c_str()));
     SendMessageW(hwnd_, LB_SETCURSEL, chain.size() - 1, 0);
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);

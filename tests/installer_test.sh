@@ -45,4 +45,15 @@ wait_gone "$all_dir/Uninstall.exe"
 sleep 1
 check "all-users program removed" '[ ! -f "$all_dir/Tolvaring.exe" ]'
 check "settings removed with /REMOVESETTINGS" '! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
+# The first page, for the read-me: an installer that speaks German.
+artifacts="$(dirname "$setup")/../artifacts"
+mkdir -p "$artifacts"
+run "$setup" &
+installer=$!
+sleep 5
+DISPLAY=$DISPLAY import -window root "$artifacts/installer-welcome.png" 2>/dev/null &&
+    convert "$artifacts/installer-welcome.png" -trim +repage "$artifacts/installer-welcome.png" 2>/dev/null
+kill "$installer" 2>/dev/null
+wait "$installer" 2>/dev/null
+check "screenshot of the first page" '[ -s "$artifacts/installer-welcome.png" ]'
 exit $fail

@@ -30,6 +30,10 @@ Stalls (each ends by itself after STALL_SECONDS at the latest):
   /endlessheaders          header lines without end
   /endlessbody[status=500, location]  that status, then a body without end
   /endlesschunked          a chunked body without end
+With --tls-extra NAME=CERT the same pages are also served over TLS with that certificate
+(port in PORT_FILE.NAME). With --proxy-log FILE a forward proxy listens as well (port in
+PORT_FILE.proxy): it takes any http:// address, logs the request line to FILE and answers
+with the page of that path from this server, whatever the host.
 Besides the pages, two ports that never answer (their numbers in PORT_FILE.silent and
 PORT_FILE.full): one that accepts connections and never sends a byte (a TLS client waits
 there for the handshake), and one whose accept queue is kept full, so that a connect
@@ -228,7 +232,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header('Content-Type', 'text/plain')
         self.send_header('Connection', 'close')
         self.end_headers()
-        for _ in stalling(0.01):
+        # 40 KB/s: never the 8 MiB that would end the fetch before its bound.
+        for _ in stalling(0.1):
             self.raw(b'x' * 4096)
         self.close_connection = True
 
@@ -237,7 +242,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header('Content-Type', 'text/plain')
         self.send_header('Transfer-Encoding', 'chunked')
         self.end_headers()
-        for _ in stalling(0.01):
+        for _ in stalling(0.1):
             self.raw(b'1000\r\n' + b'.' * 4096 + b'\r\n')
         self.close_connection = True
 
@@ -278,6 +283,33 @@ def full_port(port_file):
         f.write(str(listener.getsockname()[1]))
 
 
+class ProxyHandler(http.server.BaseHTTPRequestHandler):
+    protocol_version = 'HTTP/1.1'
+    log_file = None
+    page_port = 0
+
+    def log_message(self, fmt, *args):
+        pass
+
+    def do_GET(self):
+        with open(ProxyHandler.log_file, 'a') as log:
+            log.write(self.requestline + '\n')
+        target = urllib.parse.urlsplit(self.path)
+        path = target.path + ('?' + target.query if target.query else '')
+        import http.client
+        upstream = http.client.HTTPConnection('127.0.0.1', ProxyHandler.page_port, timeout=30)
+        upstream.request('GET', path or '/')
+        answer = upstream.getresponse()
+        body = answer.read()
+        self.send_response(answer.status)
+        for k, v in answer.getheaders():
+            if k.lower() not in ('content-length', 'connection', 'transfer-encoding'):
+                self.send_header(k, v)
+        self.send_header('Content-Length', str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -289,17 +321,29 @@ def main():
     parser.add_argument('--port', type=int, default=0)
     parser.add_argument('--tls-cert', help='also serve the same pages over TLS with this '
                         'certificate (and key, in the same file); its port goes to PORT_FILE.tls')
+    parser.add_argument('--tls-extra', action='append', default=[], metavar='NAME=CERT')
+    parser.add_argument('--proxy-log')
     args = parser.parse_args()
     server = Server(('127.0.0.1', args.port), Handler)
-    if args.tls_cert:
+    tls_servers = [('tls', args.tls_cert)] if args.tls_cert else []
+    tls_servers += [tuple(x.split('=', 1)) for x in args.tls_extra]
+    for name, cert in tls_servers:
         import ssl
         tls = Server(('127.0.0.1', 0), Handler)
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        context.load_cert_chain(args.tls_cert)
+        context.load_cert_chain(cert)
         tls.socket = context.wrap_socket(tls.socket, server_side=True)
         threading.Thread(target=tls.serve_forever, daemon=True).start()
-        with open(args.port_file + '.tls', 'w') as f:
+        with open(args.port_file + '.' + name, 'w') as f:
             f.write(str(tls.server_address[1]))
+    if args.proxy_log:
+        ProxyHandler.log_file = args.proxy_log
+        ProxyHandler.page_port = server.server_address[1]
+        open(args.proxy_log, 'w').close()
+        proxy = Server(('127.0.0.1', 0), ProxyHandler)
+        threading.Thread(target=proxy.serve_forever, daemon=True).start()
+        with open(args.port_file + '.proxy', 'w') as f:
+            f.write(str(proxy.server_address[1]))
     silent_port(args.port_file + '.silent')
     full_port(args.port_file + '.full')
     with open(args.port_file + '.tmp', 'w') as f:

@@ -52,8 +52,23 @@ start)
     openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
         -keyout "$state_dir/tls.pem" -out "$state_dir/tls.crt" >/dev/null 2>&1
     cat "$state_dir/tls.crt" >>"$state_dir/tls.pem"
+    # A test CA, trusted inside the prefix only, and two server certificates it signed:
+    # one for "localhost" (Wine does not match IP addresses in certificates) and one for
+    # a name the pages are never fetched by.
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Tolvaring Test CA" \
+        -keyout "$state_dir/ca.key" -out "$state_dir/ca.crt" >/dev/null 2>&1
+    openssl x509 -in "$state_dir/ca.crt" -outform der -out "$state_dir/ca.der"
+    for name in localhost wrong.example; do
+        openssl req -newkey rsa:2048 -nodes -subj "/CN=$name" -keyout "$state_dir/$name.pem" \
+            -out "$state_dir/$name.csr" >/dev/null 2>&1
+        printf 'subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n' "$name" >"$state_dir/$name.ext"
+        openssl x509 -req -in "$state_dir/$name.csr" -CA "$state_dir/ca.crt" -CAkey "$state_dir/ca.key" \
+            -CAcreateserial -days 2 -extfile "$state_dir/$name.ext" -out "$state_dir/$name.crt" >/dev/null 2>&1
+        cat "$state_dir/$name.crt" >>"$state_dir/$name.pem"
+    done
     start_daemon pageserver python3 "$here/pageserver.py" --port-file "$state_dir/port" \
-        --tls-cert "$state_dir/tls.pem"
+        --tls-cert "$state_dir/tls.pem" --tls-extra "trusted=$state_dir/localhost.pem" \
+        --tls-extra "wrongname=$state_dir/wrong.example.pem" --proxy-log "$state_dir/proxy.log"
     wait_for_file "$state_dir/port"
     # shellcheck source=wine-env.sh
     . "$here/wine-env.sh" "$state_dir"
@@ -73,6 +88,10 @@ start)
     # A virtual desktop draws title bars itself, so screenshots show whole windows.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # The test CA goes into this prefix's own root store, never the host's.
+    if [ -f "$state_dir/../trustca.exe" ]; then
+        "$TOLVARING_WINE" "$state_dir/../trustca.exe" "$state_dir/ca.der" </dev/null
+    fi
     # Drive T: is a folder of the run's own, for tests that need a drive root.
     mkdir -p "$state_dir/tdrive"
     ln -sfn "$state_dir/tdrive" "$WINEPREFIX/dosdevices/t:"

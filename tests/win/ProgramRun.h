@@ -31,14 +31,14 @@ struct Observed {
 Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms = 40000,
                      const wchar_t* exeName = L"TolvaringTest.exe");
 
-// Servers that stall at one stage of a fetch or another, never finishing in time.
+// Servers that stall at one stage of a fetch or another, never finishing within `boundMs`.
 struct StallCase {
     const char* what;
     std::wstring url;
     Course course;         // how the program must end
     const wchar_t* reason; // a part of its message
 };
-std::vector<StallCase> StallCases();
+std::vector<StallCase> StallCases(DWORD boundMs);
 
 // Runs `exeName` against each stall with the client in `clientFolder` and checks that it
 // ends as the case says, its box at most 2 s after the bound has passed since the status

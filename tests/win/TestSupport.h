@@ -25,6 +25,12 @@ std::wstring PageUrl(const std::wstring& path);
 int PageServerPort();
 // https://127.0.0.1:<port><path>: the same pages over TLS, with a self-signed certificate.
 std::wstring TlsPageUrl(const std::wstring& path);
+// https://localhost:<port><path>: over TLS with a certificate for localhost from the test
+// CA that the prefix trusts; and one for another name from the same CA.
+std::wstring TrustedTlsUrl(const std::wstring& path);
+std::wstring WrongNameTlsUrl(const std::wstring& path);
+// The number in an environment variable the fixture sets (TOLVARING_TEST_..._PORT).
+std::wstring TestPort(const wchar_t* variable);
 
 // A fresh empty folder below the test run's state folder.
 std::wstring MakeTempFolder(const std::wstring& name);

@@ -65,6 +65,20 @@ std::wstring TlsPageUrl(const std::wstring& path) {
     return L"https://127.0.0.1:" + std::wstring(buffer) + path;
 }
 
+std::wstring TestPort(const wchar_t* variable) {
+    wchar_t buffer[32] = {};
+    GetEnvironmentVariableW(variable, buffer, 32);
+    return buffer;
+}
+
+std::wstring TrustedTlsUrl(const std::wstring& path) {
+    return L"https://localhost:" + TestPort(L"TOLVARING_TEST_TRUSTED_PORT") + path;
+}
+
+std::wstring WrongNameTlsUrl(const std::wstring& path) {
+    return L"https://localhost:" + TestPort(L"TOLVARING_TEST_WRONGNAME_PORT") + path;
+}
+
 std::wstring PageUrl(const std::wstring& path) {
     return L"http://127.0.0.1:" + std::to_wstring(PageServerPort()) + path;
 }
@@ -166,7 +180,9 @@ std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info.bmiHeader;
     file.bfSize = file.bfOffBits + stride * h;
-    const std::wstring path = ArtifactsFolder() + L"\\" + name + L".bmp";
+    // The German test run keeps its own pictures beside the English ones.
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    const std::wstring path = ArtifactsFolder() + L"\\" + (german ? L"de-" : L"") + name + L".bmp";
     std::ofstream out(path.c_str(), std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);

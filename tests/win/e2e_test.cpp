@@ -108,6 +108,8 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
         {"missing ini is created", ClientFolder(L"fresh"), L""},
         {"blanks in the path", blanks, L""},
         {"drive root", L"T:\\", L"T:"},
+        // Through the ANSI calls of code page 1252, as on a German system.
+        {"umlauts", ClientFolder(L"M\u00FCller \u00C4\u00D6\u00DC \u00E4\u00F6\u00FC\u00DF"), L""},
     };
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -119,8 +121,14 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
         const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
         EXPECT_EQ(ini, L"[Network]\r\nforcedIP=\"198.51.100.9\"\r\nbForcedIP=Yes\r\n");
         const std::wstring record = StartRecord(real);
-        // The path exactly as built: folder text, a backslash, the file name.
-        EXPECT_NE(record.find(L"cmdline=\"" + c.folder + L"\\BearShare.exe\""), std::wstring::npos)
+        // The path exactly as built: folder text, a backslash, the file name (the record
+        // is UTF-8, read byte by byte).
+        const std::wstring expected = L"cmdline=\"" + c.folder + L"\\BearShare.exe\"";
+        std::string utf8(expected.size() * 3, '\0');
+        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, utf8.data(),
+                                        static_cast<int>(utf8.size()), nullptr, nullptr) -
+                    1);
+        EXPECT_NE(record.find(std::wstring(utf8.begin(), utf8.end())), std::wstring::npos)
             << Narrow(record);
     }
 }
@@ -136,6 +144,10 @@ TEST_F(Tolvaring, NoAddressAndNoEndsWithNothingWritten) {
     EXPECT_EQ(program.Windows().size(), 1u); // the question alone, no other window
     EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO));
     EXPECT_FALSE(GetDlgItem(box, IDCANCEL));
+    // The buttons speak the system's language: German on a German system.
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    EXPECT_EQ(TextOf(GetDlgItem(box, IDYES)), german ? L"&Ja" : L"&Yes");
+    EXPECT_EQ(TextOf(GetDlgItem(box, IDNO)), german ? L"&Nein" : L"&No");
     SaveScreenshot(box, L"question-box");
     Click(GetDlgItem(box, IDNO));
     EXPECT_EQ(program.WaitExit(), 0u);

@@ -239,6 +239,16 @@ TEST_F(Hostile, FoldersTooLongForThePlatform) {
     }
 }
 
+// Most pages that show a caller's address are https: the whole hand-off works through one.
+TEST_F(Hostile, HandOffOverTrustedHttps) {
+    StoreText("BearShareDirectory", client);
+    StoreText("URL", TrustedTlsUrl(L"/ip?ip=192.0.2.40"));
+    const Observed seen = RunToTheEnd(work);
+    EXPECT_STREQ(Name(seen.course), Name(Course::HandOff)) << Narrow(seen.message);
+    EXPECT_EQ(Ini(), L"[Network]\r\nforcedIP=\"192.0.2.40\"\r\nbForcedIP=Yes\r\n");
+    EXPECT_TRUE(Started());
+}
+
 // Started twice at once, only one copy fetches and starts the client; the other ends
 // quietly.
 TEST_F(Hostile, TwoCopiesStartTheClientOnce) {

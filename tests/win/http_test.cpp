@@ -167,22 +167,69 @@ TEST(HttpFetch, AddressesAndLimitsThatAreFetched) {
     }
 }
 
-// Certificates are always checked: a page behind a self-signed certificate is a failure,
-// reached directly or by a redirect from http.
+// Certificates are always checked: a page behind a self-signed certificate, or one made
+// out to another name, is a failure, reached directly or by a redirect from http.
 TEST(HttpFetch, UntrustedCertificatesAreNeverAccepted) {
-    const std::wstring direct = TlsPageUrl(L"/ip?ip=203.0.113.7");
-    const std::wstring redirected = PageUrl(L"/redirect?to=" + TlsPageUrl(L"/ip?ip=203.0.113.7"));
-    for (const std::wstring& url : {direct, redirected}) {
+    const std::wstring selfSigned = TlsPageUrl(L"/ip?ip=203.0.113.7");
+    const std::wstring wrongName = WrongNameTlsUrl(L"/ip?ip=203.0.113.7");
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {selfSigned, L"Fehler 12045"}, // the certificate authority is not trusted
+        {PageUrl(L"/redirect?to=" + selfSigned), L"Fehler 12045"},
+        {wrongName, L"Fehler 12038"}, // the name does not match
+    };
+    for (const auto& [url, reason] : cases) {
         SCOPED_TRACE(Narrow(url));
         try {
             const std::wstring text = ShortTimeout(5000).OpenURL(url);
             ADD_FAILURE() << "accepted: " << Narrow(text.substr(0, 80));
         } catch (const AppError& e) {
-            EXPECT_NE(e.Message().find(L"\u201E" + url + L"\u201C"), std::wstring::npos);
-            // 12045: the certificate authority is not trusted.
-            EXPECT_NE(e.Message().find(L"Fehler 12045"), std::wstring::npos) << Narrow(e.Message());
+            EXPECT_NE(e.Message().find(Quoted(url)), std::wstring::npos);
+            EXPECT_NE(e.Message().find(reason), std::wstring::npos) << Narrow(e.Message());
         }
     }
+}
+
+// A trusted certificate: the page comes, directly and across redirects both ways.
+TEST(HttpFetch, TrustedHttpsPagesAreRead) {
+    const PageCase cases[] = {
+        {"https", TrustedTlsUrl(L"/ip?ip=203.0.113.71"), L"203.0.113.71"},
+        {"http to https", PageUrl(L"/redirect?to=" + TrustedTlsUrl(L"/ip?ip=203.0.113.72")),
+         L"203.0.113.72"},
+        {"https to http",
+         TrustedTlsUrl(L"/redirect?to=" + PageUrl(L"/ip?ip=203.0.113.73")), L"203.0.113.73"},
+    };
+    for (const PageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            EXPECT_EQ(ScanForIp(ShortTimeout(10000).OpenURL(c.path)), c.address);
+        } catch (const AppError& e) {
+            ADD_FAILURE() << Narrow(e.Message());
+        }
+    }
+}
+
+// The user's proxy settings are honoured: with a proxy set, a page is fetched through it
+// (its host exists only for the proxy).
+TEST(HttpFetch, TheSystemProxyIsUsed) {
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    const RawValue enabled = ReadRawValue(HKEY_CURRENT_USER, key, "ProxyEnable");
+    const RawValue server = ReadRawValue(HKEY_CURRENT_USER, key, "ProxyServer");
+    const std::string proxy = "127.0.0.1:" + Narrow(TestPort(L"TOLVARING_TEST_PROXY_PORT"));
+    WriteRawValue(HKEY_CURRENT_USER, key, "ProxyEnable", REG_DWORD, std::string("\1\0\0\0", 4));
+    WriteRawValue(HKEY_CURRENT_USER, key, "ProxyServer", REG_SZ, proxy + '\0');
+    std::wstring text;
+    try {
+        text = ShortTimeout(10000).OpenURL(L"http://tolvaring-proxy.test/ip?ip=203.0.113.74");
+    } catch (const AppError& e) {
+        ADD_FAILURE() << Narrow(e.Message());
+    }
+    WriteRawValue(HKEY_CURRENT_USER, key, "ProxyEnable", REG_DWORD,
+                  enabled.exists ? enabled.bytes : std::string(4, '\0'));
+    if (server.exists) WriteRawValue(HKEY_CURRENT_USER, key, "ProxyServer", REG_SZ, server.bytes);
+    EXPECT_EQ(ScanForIp(text), L"203.0.113.74");
+    const std::wstring log = ReadFileText(ExeFolder() + L"\\wine-state\\proxy.log");
+    EXPECT_NE(log.find(L"GET http://tolvaring-proxy.test/ip?ip=203.0.113.74"), std::wstring::npos)
+        << Narrow(log);
 }
 
 } // namespace

@@ -1,11 +1,14 @@
-// The setup dialog refuses a folder or address that the ANSI code page cannot hold
-// exactly: stored, it would come back as a look-alike naming another folder or page.
+// The setup dialog seen from outside: what a screen reader reads of its directory list and
+// how it refuses a folder or address that the ANSI code page cannot hold exactly.
 #include "startup/frmSetup.h"
 #include "tests/win/Driver.h"
 #include "tests/win/ProgramRun.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -51,6 +54,45 @@ TEST(SetupDialog, RefusesWhatTheCodePageCannotHold) {
         PostMessageW(setup, WM_CLOSE, 0, 0);
         EXPECT_EQ(program.WaitExit(), 0u);
     }
+    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+}
+
+// The folders carry their names as the list's strings, and a typed letter moves the
+// highlight to the next folder that starts with it.
+TEST(SetupDialog, TheDirectoryListCanBeReadAndTypedInto) {
+    const std::wstring base = MakeTempFolder(L"readable");
+    for (const wchar_t* name : {L"Alpha", L"Beta", L"Bravo", L"\u00C4pfel"})
+        CreateDirectoryW((base + L"\\" + name).c_str(), nullptr);
+    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+    StoreSetting("BearShareDirectory", base);
+    Program program(MakeTempFolder(L"work"));
+    HWND setup = program.WaitWindow(L"Tolvaring? - Setup");
+    ASSERT_TRUE(setup);
+    HWND list = GetDlgItem(setup, frmSetup::kIdDirBearShare);
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[MAX_PATH] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    ASSERT_GE(items.size(), 4u);
+    const std::vector<std::wstring> folders(items.end() - 4, items.end());
+    EXPECT_EQ(folders, (std::vector<std::wstring>{L"Alpha", L"\u00C4pfel", L"Beta", L"Bravo"}));
+    EXPECT_EQ(items.back(), L"Bravo");
+    const auto indexOf = [&](const wchar_t* name) {
+        return static_cast<LRESULT>(std::find(items.begin(), items.end(), name) - items.begin());
+    };
+    for (const auto& [letter, name] : {std::pair{L'b', L"Beta"}, std::pair{L'b', L"Bravo"},
+                                       std::pair{L'a', L"Alpha"}}) {
+        PostMessageW(list, WM_CHAR, letter, 1);
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == indexOf(name); },
+                              3000))
+            << Narrow(name);
+    }
+    EXPECT_EQ(TextOf(list), base); // typing only highlights; the path stays
+    PostMessageW(setup, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitExit(), 0u);
     DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
 }
 
