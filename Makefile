@@ -8,7 +8,7 @@ NATIVE := build/native
 WIN := build/win
 JOBS ?= 2
 
-.PHONY: all deps native win test test-native test-win test-slow demo run bench fuzz clean
+.PHONY: all deps native win sign test test-native test-win test-slow demo run bench fuzz clean
 
 all: native win
 
@@ -21,8 +21,20 @@ native: deps
 
 win: deps
 	cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DSIGN_CERT= -DSIGN_KEY=
+	@if grep -qs "Signature" $(WIN)/dist/.signed 2>/dev/null; then rm -rf $(WIN)/dist; fi
 	cmake --build $(WIN) -j$(JOBS)
+
+# The release signed with Authenticode: make sign CERT=cert.pem KEY=key.pem
+sign: deps
+	@test -n "$(CERT)" -a -n "$(KEY)" || { echo "usage: make sign CERT=cert.pem KEY=key.pem" >&2; exit 2; }
+	cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	    -DSIGN_CERT=$(abspath $(CERT)) -DSIGN_KEY=$(abspath $(KEY))
+	rm -rf $(WIN)/dist
+	cmake --build $(WIN) --target dist -j$(JOBS)
+	@echo "Signature by $(CERT)" > $(WIN)/dist/.signed
+	@cat $(WIN)/dist/SHA256SUMS
 
 test-native: native
 	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
