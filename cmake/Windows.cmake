@@ -5,11 +5,13 @@ set(WIN_LIBS wininet comctl32 advapi32 user32 gdi32 kernel32)
 add_library(winplatform STATIC
   common/Ansi_win.cpp
   common/ErrorText_win.cpp
+  common/FormClass_win.cpp
   common/Forms_win.cpp
   common/MessageBox_win.cpp
   common/Twips_win.cpp
   settings/clsRegistry_win.cpp
   settings/RegCalls_win.cpp
+  detect/Fetch_win.cpp
   detect/Http_win.cpp
   detect/frmMain_win.cpp
   startup/basMain_win.cpp

@@ -1,5 +1,7 @@
 #include "ErrorText.h"
 
+#include "common/Texts.h"
+
 #include <wininet.h>
 
 namespace {
@@ -48,7 +50,7 @@ std::wstring ErrorText(DWORD code, const std::wstring& subject) {
     }
     while (!clean.empty() && clean.back() == L' ')
         clean.pop_back();
-    std::wstring result = L"Fehler " + std::to_wstring(code);
+    std::wstring result = texts::ErrorNumber(code);
     if (!clean.empty()) result += L": " + clean;
     return result;
 }

@@ -5,13 +5,9 @@
 
 #include <windows.h>
 
-// Registers a window class for a form, with the program icon; returns the class atom name.
-const wchar_t* RegisterFormClass(const wchar_t* className, WNDPROC proc);
-
 void FormLoaded(HWND form, bool isDialog);
 // Called from WM_NCDESTROY; the last unloaded form ends the message loop.
 void FormUnloaded(HWND form);
-int LoadedFormCount();
 
 // Runs the message loop until no form is loaded; returns the exit code. Returns 0 at once
 // when none is loaded.
@@ -35,6 +31,3 @@ template <class Work> LRESULT Guarded(Work&& work) noexcept {
         return 0;
     }
 }
-
-// The font that dialogs use for their controls, at the screen's DPI; shared, not owned.
-HFONT DialogFont();

@@ -1,9 +1,7 @@
 #include "Forms.h"
 
 #include "common/MessageBox.h"
-#include "common/Handles.h"
-#include "common/Twips.h"
-#include "resources/resource.h"
+#include "common/Texts.h"
 
 #include <algorithm>
 #include <vector>
@@ -15,90 +13,71 @@ struct FormEntry {
     bool isDialog;
 };
 
-std::vector<FormEntry>& Forms() {
-    static std::vector<FormEntry> forms;
-    return forms;
+struct FormState {
+    std::vector<FormEntry> forms;
+    int exitCode = 0;
+    // Set once Main has returned and the loop runs: before that, unloading the last form
+    // (the status window) must not end anything, nor disturb a message box that follows.
+    bool loopRunning = false;
+};
+
+FormState& State() {
+    static FormState state;
+    return state;
 }
 
-int& ExitCode() {
-    static int code = 0;
-    return code;
-}
-
-// Set once Main has returned and the loop runs: before that, unloading the last form
-// (the status window) must not end anything, nor disturb a message box that follows.
-bool& LoopRunning() {
-    static bool running = false;
-    return running;
+// A dialog key may unload a form, so the list is walked by index and read afresh.
+bool IsDialogMessageOfAnyForm(MSG& msg) {
+    const std::vector<FormEntry>& forms = State().forms;
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        const FormEntry form = forms[i];
+        if (form.isDialog && IsWindow(form.hwnd) && IsDialogMessageW(form.hwnd, &msg)) return true;
+    }
+    return false;
 }
 
 } // namespace
 
-const wchar_t* RegisterFormClass(const wchar_t* className, WNDPROC proc) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) return className;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(IDI_TOLVARING));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(IDI_TOLVARING),
-                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc);
-    return className;
-}
-
 void FormLoaded(HWND form, bool isDialog) {
-    Forms().push_back({form, isDialog});
+    State().forms.push_back({form, isDialog});
 }
 
 void FormUnloaded(HWND form) {
-    auto& forms = Forms();
-    forms.erase(std::remove_if(forms.begin(), forms.end(),
-                               [form](const FormEntry& e) { return e.hwnd == form; }),
-                forms.end());
-    if (forms.empty() && LoopRunning()) PostQuitMessage(ExitCode());
-}
-
-int LoadedFormCount() {
-    return static_cast<int>(Forms().size());
+    FormState& state = State();
+    state.forms.erase(std::remove_if(state.forms.begin(), state.forms.end(),
+                                     [form](const FormEntry& e) { return e.hwnd == form; }),
+                      state.forms.end());
+    if (state.forms.empty() && state.loopRunning) PostQuitMessage(state.exitCode);
 }
 
 int RunMessageLoop() {
-    if (Forms().empty()) return ExitCode();
-    LoopRunning() = true;
+    FormState& state = State();
+    if (state.forms.empty()) return state.exitCode;
+    state.loopRunning = true;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // A dialog key may unload a form, so look at a copy of the list.
-        const std::vector<FormEntry> forms = Forms();
-        bool handled = false;
-        for (const FormEntry& form : forms) {
-            if (form.isDialog && IsWindow(form.hwnd) && IsDialogMessageW(form.hwnd, &msg)) {
-                handled = true;
-                break;
-            }
-        }
-        if (!handled) {
+        if (!IsDialogMessageOfAnyForm(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
     }
-    return ExitCode();
+    return state.exitCode;
 }
 
 void ReportFailure(const AppError& failure) {
-    ShowMessageBox(nullptr, failure.Message().c_str(), L"Tolvaring", MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, failure.Message().c_str(), texts::kAppTitle, MB_OK | MB_ICONSTOP);
 }
 
 void EndWithFailure(const AppError& failure) {
-    ExitCode() = 1;
+    FormState& state = State();
+    state.exitCode = 1;
     ReportFailure(failure);
-    const std::vector<FormEntry> forms = Forms();
-    for (const FormEntry& form : forms)
-        DestroyWindow(form.hwnd);
+    // Unloading a form changes the list: unload the last one until none is left.
+    while (!state.forms.empty()) {
+        const HWND form = state.forms.back().hwnd;
+        DestroyWindow(form);
+        if (!state.forms.empty() && state.forms.back().hwnd == form) state.forms.pop_back();
+    }
 }
 
 void EndWithCurrentFailure() noexcept {
@@ -107,18 +86,6 @@ void EndWithCurrentFailure() noexcept {
     } catch (const AppError& failure) {
         EndWithFailure(failure);
     } catch (...) {
-        EndWithFailure(AppError(L"Ein unerwarteter Fehler ist aufgetreten."));
+        EndWithFailure(AppError(texts::kUnexpected));
     }
-}
-
-HFONT DialogFont() {
-    // The classic 8-point form font, at the screen's DPI; the layouts are made for it.
-    static GdiObject font;
-    if (!font) {
-        font.Reset(CreateFontW(-MulDiv(8, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
-        if (!font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }
-    return static_cast<HFONT>(font.Get());
 }

@@ -57,3 +57,35 @@ using InternetHandle = UniqueHandle<NullInvalidTraits<HINTERNET, &InternetCloseH
 using GdiObject = UniqueHandle<NullInvalidTraits<HGDIOBJ, &DeleteObject>>;
 using KernelHandle = UniqueHandle<KernelObjectTraits<&CloseHandle, true>>;
 using FindHandle = UniqueHandle<KernelObjectTraits<&FindClose, false>>;
+
+// A window's device context (the screen's for null), released when the scope ends.
+class WindowDC {
+  public:
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An object selected into a device context for a scope; the one before is put back.
+class Selection {
+  public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    ~Selection() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};

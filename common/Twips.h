@@ -1,8 +1,11 @@
 #pragma once
 // Twips to pixels with the screen's real DPI.
-#include "resources/Layout.h"
-
 #include <windows.h>
+
+// A rectangle in twips (1/1440 inch), as the window layouts give them.
+struct TwipsRect {
+    int left, top, width, height;
+};
 
 int ScreenDpi();
 inline int TwipsToPixels(int twips, int dpi) {

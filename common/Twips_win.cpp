@@ -1,9 +1,10 @@
 #include "Twips.h"
 
+#include "common/Handles.h"
+
 int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const WindowDC screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 

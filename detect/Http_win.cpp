@@ -1,405 +1,17 @@
+// The waiting side of the page fetch: the deadline, the memory watch, and giving up.
 #include "Http.h"
 
-#include "common/Ansi.h"
 #include "common/AppError.h"
-#include "common/ErrorText.h"
-#include "common/Handles.h"
 #include "common/Quote.h"
-#include "detect/PageText.h"
-#include "detect/Url.h"
+#include "common/Texts.h"
+#include "detect/FetchJob.h"
 
 #include <psapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <new>
-#include <string>
-#include <vector>
-
-// The platform counts the terminating NUL.
-static_assert(kMaxUrlLength + 1 == INTERNET_MAX_URL_LENGTH, "the portable limit is the platform's");
 
 namespace {
-
-constexpr wchar_t kUserAgent[] = L"Tolvaring/1.0";
-constexpr int kMaxRedirects = 10;
-
-// Why a fetch failed. Only OpenURL names the address.
-struct FetchFailure {
-    std::wstring reason;
-};
-
-[[noreturn]] void Fail(std::wstring reason) {
-    throw FetchFailure{std::move(reason)};
-}
-
-[[noreturn]] void FailWithCode(DWORD code) {
-    Fail((code == ERROR_INTERNET_TIMEOUT ? std::wstring(L"Zeit\u00FCberschreitung: ")
-                                         : std::wstring()) +
-         ErrorText(code));
-}
-
-std::wstring TimeoutReason(DWORD ms) {
-    return L"Zeit\u00FCberschreitung: Die Seite war nach " + std::to_wstring((ms + 999) / 1000) +
-           L" Sekunden nicht vollst\u00E4ndig geladen.";
-}
-
-std::wstring TooBigReason(std::size_t maxBytes) {
-    return L"Die Seite ist gr\u00F6\u00DFer als " + std::to_wstring(maxBytes >> 20) + L" MiB.";
-}
-
-std::wstring HeadersTooLargeReason(std::size_t maxHeaderBytes) {
-    return L"Die Kopfzeilen der Antwort sind l\u00E4nger als " +
-           std::to_wstring(maxHeaderBytes >> 10) + L" KiB.";
-}
-
-void CheckPrepared(const PreparedUrl& url) {
-    switch (url.problem) {
-    case UrlProblem::None:
-        return;
-    case UrlProblem::Empty:
-        Fail(L"Die Adresse ist leer.");
-    case UrlProblem::Control:
-        Fail(L"Die Adresse enth\u00E4lt Steuerzeichen (zum Beispiel einen Zeilenumbruch).");
-    case UrlProblem::Scheme:
-        Fail(L"Adressen mit \u201E" + ShortenMiddle(url.scheme, 40) +
-             L":\u201C werden nicht unterst\u00FCtzt, nur http:// und https://.");
-    case UrlProblem::TooLong:
-        Fail(L"Die Adresse ist l\u00E4nger als " + std::to_wstring(kMaxUrlLength) + L" Zeichen.");
-    }
-    Fail(L"Die Adresse ist ung\u00FCltig.");
-}
-
-class Deadline {
-  public:
-    explicit Deadline(DWORD ms) : end_(GetTickCount64() + ms) {}
-    DWORD Left() const {
-        const ULONGLONG now = GetTickCount64();
-        return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
-    }
-
-  private:
-    ULONGLONG end_;
-};
-
-// What the waiting thread and the worker share. The worker writes its outcome, then sets
-// `done`; the waiting thread reads the outcome only after `done`. The session handle goes
-// to whoever takes it first: the worker when it ends, or the deadline.
-class FetchJob {
-  public:
-    FetchJob(std::wstring address, const HttpSettings& s, const Deadline& d)
-        : url(std::move(address)), settings(s), deadline(d) {}
-
-    const std::wstring url;
-    const HttpSettings settings;
-    const Deadline deadline;
-    KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    bool ok = false;
-    std::wstring page;
-    std::wstring failure;
-
-    // Set while the worker is inside HttpSendRequest, where WinINet reads the headers.
-    std::atomic<bool> awaitingHeaders{false};
-
-    bool Abandoned() const { return abandoned_.load(); }
-    // False when the job was abandoned first; the caller then still owns `session`.
-    bool KeepSession(HINTERNET session) {
-        AcquireSRWLockExclusive(&lock_);
-        const bool kept = !abandoned_.load();
-        if (kept) session_ = session;
-        ReleaseSRWLockExclusive(&lock_);
-        return kept;
-    }
-    HINTERNET TakeSession() {
-        AcquireSRWLockExclusive(&lock_);
-        HINTERNET session = std::exchange(session_, nullptr);
-        ReleaseSRWLockExclusive(&lock_);
-        return session;
-    }
-    void Abandon() {
-        AcquireSRWLockExclusive(&lock_);
-        abandoned_ = true;
-        ReleaseSRWLockExclusive(&lock_);
-    }
-
-  private:
-    SRWLOCK lock_ = SRWLOCK_INIT;
-    HINTERNET session_ = nullptr;
-    std::atomic<bool> abandoned_{false};
-};
-
-struct UrlParts {
-    INTERNET_SCHEME scheme = INTERNET_SCHEME_HTTP;
-    std::wstring host, user, password, object;
-    INTERNET_PORT port = 0;
-};
-
-UrlParts CrackUrl(const std::wstring& url) {
-    URL_COMPONENTSW c{};
-    c.dwStructSize = sizeof c;
-    c.dwSchemeLength = c.dwHostNameLength = c.dwUserNameLength = c.dwPasswordLength =
-        c.dwUrlPathLength = c.dwExtraInfoLength = 1; // ask for pointers into `url`
-    if (!InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &c))
-        FailWithCode(GetLastError());
-    if (c.nScheme != INTERNET_SCHEME_HTTP && c.nScheme != INTERNET_SCHEME_HTTPS)
-        Fail(L"Nur Adressen mit http:// oder https:// werden unterst\u00FCtzt.");
-    UrlParts p;
-    p.scheme = c.nScheme;
-    if (c.lpszHostName) p.host.assign(c.lpszHostName, c.dwHostNameLength);
-    if (c.lpszUserName) p.user.assign(c.lpszUserName, c.dwUserNameLength);
-    if (c.lpszPassword) p.password.assign(c.lpszPassword, c.dwPasswordLength);
-    if (c.lpszUrlPath) p.object.assign(c.lpszUrlPath, c.dwUrlPathLength);
-    if (c.lpszExtraInfo) p.object.append(c.lpszExtraInfo, c.dwExtraInfoLength);
-    if (p.object.empty()) p.object = L"/";
-    p.port = c.nPort;
-    if (p.host.empty()) Fail(L"Die Adresse nennt keinen Server.");
-    return p;
-}
-
-bool IsRedirect(DWORD status) {
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
-// One fetch, on the worker thread. Its handles stay open until the outcome is published:
-// closing a request can take long (Wine reads the rest of the body first).
-class Fetch {
-  public:
-    explicit Fetch(FetchJob& job) : job_(job) {}
-    Fetch(const Fetch&) = delete;
-    Fetch& operator=(const Fetch&) = delete;
-    ~Fetch() { CloseHop(); }
-
-    std::wstring Run();
-
-  private:
-    void Open();
-    void Send(const std::wstring& url);
-    void CloseHop() {
-        request_.Reset();
-        connection_.Reset();
-    }
-    DWORD TimeLeft() const;
-    DWORD StatusCode() const;
-    std::wstring HeaderText(DWORD query) const;
-    void CheckHeaderSize() const;
-    bool HasHeaderLines() const;
-    std::wstring RedirectTarget(const std::wstring& current) const;
-    std::string ReadBody();
-
-    FetchJob& job_;
-    HINTERNET session_ = nullptr; // owned by the job
-    InternetHandle connection_;
-    InternetHandle request_;
-};
-
-DWORD Fetch::TimeLeft() const {
-    const DWORD left = job_.deadline.Left();
-    if (left == 0 || job_.Abandoned()) Fail(TimeoutReason(job_.settings.timeoutMs));
-    return left;
-}
-
-void Fetch::Open() {
-    HINTERNET session = InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    const DWORD code = GetLastError();
-    if (!session) FailWithCode(code);
-    if (!job_.KeepSession(session)) {
-        InternetCloseHandle(session);
-        TimeLeft(); // fails: the job was abandoned
-    }
-    session_ = session;
-}
-
-void SetTimeouts(HINTERNET h, DWORD ms) {
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(h, option, &ms, sizeof ms);
-}
-
-void Fetch::Send(const std::wstring& url) {
-    const UrlParts parts = CrackUrl(url);
-    const INTERNET_PORT port = parts.port ? parts.port
-                               : parts.scheme == INTERNET_SCHEME_HTTPS
-                                   ? INTERNET_PORT(INTERNET_DEFAULT_HTTPS_PORT)
-                                   : job_.settings.port;
-    CloseHop();
-    HINTERNET connection = InternetConnectW(
-        session_, parts.host.c_str(), port, parts.user.empty() ? nullptr : parts.user.c_str(),
-        parts.password.empty() ? nullptr : parts.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0);
-    DWORD code = GetLastError();
-    connection_.Reset(connection);
-    if (!connection) FailWithCode(code);
-    SetTimeouts(connection, TimeLeft());
-
-    // Redirects are followed by us, so that a loop ends and the deadline covers every hop.
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                  INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES |
-                  INTERNET_FLAG_NO_AUTO_REDIRECT;
-    if (parts.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
-    const wchar_t* accept[] = {L"text/*", L"*/*", nullptr};
-    HINTERNET request = HttpOpenRequestW(connection, L"GET", parts.object.c_str(), nullptr,
-                                         nullptr, accept, flags, 0);
-    code = GetLastError();
-    request_.Reset(request);
-    if (!request) FailWithCode(code);
-    SetTimeouts(request, TimeLeft());
-    job_.awaitingHeaders = true;
-    const BOOL sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0);
-    job_.awaitingHeaders = false;
-    if (!sent) {
-        code = GetLastError();
-        TimeLeft(); // an answer that came too late is a time-out, whatever the call says
-        FailWithCode(code);
-    }
-    TimeLeft();
-}
-
-DWORD Fetch::StatusCode() const {
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    if (!HttpQueryInfoW(request_.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                        &size, nullptr))
-        return 0;
-    return status;
-}
-
-std::wstring Fetch::HeaderText(DWORD query) const {
-    DWORD size = 0;
-    HttpQueryInfoW(request_.Get(), query, nullptr, &size, nullptr);
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0) return {};
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    if (!HttpQueryInfoW(request_.Get(), query, text.data(), &size, nullptr)) return {};
-    text.resize(size / sizeof(wchar_t));
-    return text;
-}
-
-// WinINet has no limit of its own on the headers it keeps for us.
-void Fetch::CheckHeaderSize() const {
-    DWORD size = 0;
-    HttpQueryInfoW(request_.Get(), HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
-    if (size / sizeof(wchar_t) > job_.settings.maxHeaderBytes)
-        Fail(HeadersTooLargeReason(job_.settings.maxHeaderBytes));
-}
-
-// A reply that does not start with a status line is taken by WinINet as an old-style
-// answer: it makes up "HTTP/1.0 200 OK" with no header lines, and the garbage becomes the
-// body. Every server we can read sends at least one header line.
-bool Fetch::HasHeaderLines() const {
-    const std::wstring raw = HeaderText(HTTP_QUERY_RAW_HEADERS_CRLF);
-    const std::size_t first = raw.find(L"\r\n");
-    return first != std::wstring::npos && raw.compare(first, 4, L"\r\n\r\n") != 0 &&
-           first + 2 < raw.size();
-}
-
-// Where a redirect points, resolved against the address that answered with it.
-std::wstring Fetch::RedirectTarget(const std::wstring& current) const {
-    const std::wstring location = HeaderText(HTTP_QUERY_LOCATION);
-    if (location.empty()) Fail(L"Der Server leitet weiter, nennt aber kein Ziel.");
-    // Over-long input makes the platform's combine quietly drop the path or worse, so
-    // nothing too long reaches it.
-    std::wstring target = location;
-    if (!IsAbsoluteHttpUrl(location)) {
-        if (current.size() + location.size() > kMaxUrlLength)
-            Fail(L"Das Ziel der Weiterleitung ist l\u00E4nger als " +
-                 std::to_wstring(kMaxUrlLength) + L" Zeichen.");
-        DWORD size = 0;
-        InternetCombineUrlW(current.c_str(), location.c_str(), nullptr, &size, ICU_NO_ENCODE);
-        target.assign(size + 1, L'\0');
-        if (!InternetCombineUrlW(current.c_str(), location.c_str(), target.data(), &size,
-                                 ICU_NO_ENCODE))
-            FailWithCode(GetLastError());
-        target.resize(size);
-    }
-    const PreparedUrl prepared = PrepareUrl(target);
-    if (prepared.problem == UrlProblem::TooLong)
-        Fail(L"Das Ziel der Weiterleitung ist l\u00E4nger als " + std::to_wstring(kMaxUrlLength) +
-             L" Zeichen.");
-    CheckPrepared(prepared);
-    return prepared.url;
-}
-
-std::string Fetch::ReadBody() {
-    const std::wstring lengthText = HeaderText(HTTP_QUERY_CONTENT_LENGTH);
-    const long long announced = lengthText.empty() ? -1 : _wtoi64(lengthText.c_str());
-    const std::size_t maxBytes = job_.settings.maxBytes;
-    if (announced > static_cast<long long>(maxBytes)) Fail(TooBigReason(maxBytes));
-    // Never more than announced: what a server sends beyond its Content-Length is not
-    // part of the page.
-    const std::size_t limit = announced >= 0 ? static_cast<std::size_t>(announced) : maxBytes + 1;
-    std::string body;
-    std::vector<char> chunk(64 * 1024);
-    while (body.size() < limit) {
-        DWORD left = TimeLeft();
-        InternetSetOptionW(request_.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &left, sizeof left);
-        DWORD available = 0;
-        if (!InternetQueryDataAvailable(request_.Get(), &available, 0, 0)) {
-            const DWORD code = GetLastError();
-            TimeLeft();
-            FailWithCode(code);
-        }
-        if (available == 0) break;
-        const std::size_t want = std::min<std::size_t>({available, chunk.size(), limit - body.size()});
-        DWORD got = 0;
-        if (!InternetReadFile(request_.Get(), chunk.data(), static_cast<DWORD>(want), &got)) {
-            const DWORD code = GetLastError();
-            TimeLeft();
-            FailWithCode(code);
-        }
-        if (got == 0) break;
-        if (body.size() + got > maxBytes) Fail(TooBigReason(maxBytes));
-        body.append(chunk.data(), got);
-    }
-    if (announced >= 0 && static_cast<long long>(body.size()) < announced)
-        Fail(L"Die Verbindung wurde vor dem Ende der Seite getrennt.");
-    return body;
-}
-
-std::wstring Fetch::Run() {
-    Open();
-    std::wstring current = job_.url;
-    for (int hop = 0;; ++hop) {
-        Send(current);
-        CheckHeaderSize();
-        const DWORD status = StatusCode();
-        if (IsRedirect(status)) {
-            if (hop == kMaxRedirects)
-                Fail(L"Zu viele Weiterleitungen (mehr als " + std::to_wstring(kMaxRedirects) +
-                     L").");
-            current = RedirectTarget(current);
-            continue;
-        }
-        // Also a server that closes, resets or sends something other than a status line:
-        // WinINet then reports status 0 (or passes on an interim 1xx).
-        if (status < 200 || !HasHeaderLines())
-            Fail(L"Der Server hat keine g\u00FCltige HTTP-Antwort gesendet.");
-        if (status > 299)
-            Fail(L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".");
-        const std::string body = ReadBody();
-        const std::wstring contentType = HeaderText(HTTP_QUERY_CONTENT_TYPE);
-        const std::string ascii(contentType.begin(), contentType.end());
-        return PageBytesToText(body, CharsetFromContentType(ascii), FromAnsi);
-    }
-}
-
-DWORD WINAPI FetchThread(void* arg) {
-    const std::unique_ptr<std::shared_ptr<FetchJob>> owner(
-        static_cast<std::shared_ptr<FetchJob>*>(arg));
-    FetchJob& job = **owner;
-    {
-        Fetch fetch(job);
-        try {
-            job.page = fetch.Run();
-            job.ok = true;
-        } catch (const FetchFailure& failure) {
-            job.failure = failure.reason;
-        } catch (const std::bad_alloc&) {
-            job.failure = L"Nicht genug Arbeitsspeicher.";
-        }
-        SetEvent(job.done.Get());
-    }
-    if (HINTERNET session = job.TakeSession()) InternetCloseHandle(session);
-    return 0;
-}
 
 // Shuts down every socket of the process. The fetch's are the only ones, and a read that
 // WinINet is blocked in ends no other way: closing its handles does not stop it (under
@@ -409,8 +21,8 @@ void CutConnections() {
     if (!winsock) return;
     using GetSockOpt = int(WINAPI*)(UINT_PTR, int, int, char*, int*);
     using Shutdown = int(WINAPI*)(UINT_PTR, int);
-    const auto getOption =
-        reinterpret_cast<GetSockOpt>(reinterpret_cast<void*>(GetProcAddress(winsock, "getsockopt")));
+    const auto getOption = reinterpret_cast<GetSockOpt>(
+        reinterpret_cast<void*>(GetProcAddress(winsock, "getsockopt")));
     const auto shutdown =
         reinterpret_cast<Shutdown>(reinterpret_cast<void*>(GetProcAddress(winsock, "shutdown")));
     if (!getOption || !shutdown) return;
@@ -475,9 +87,10 @@ Outcome WaitDispatching(HANDLE done, const Deadline& deadline, HeaderWatch& watc
         if (watch.Exceeded()) return Outcome::HeadersTooLarge;
         const DWORD left = deadline.Left();
         if (left == 0)
-            return WaitForSingleObject(done, 0) == WAIT_OBJECT_0 ? Outcome::Done : Outcome::TimedOut;
-        const DWORD r = MsgWaitForMultipleObjectsEx(1, &done, std::min<DWORD>(left, 100), QS_ALLINPUT,
-                                                    MWMO_INPUTAVAILABLE);
+            return WaitForSingleObject(done, 0) == WAIT_OBJECT_0 ? Outcome::Done
+                                                                 : Outcome::TimedOut;
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &done, std::min<DWORD>(left, 100),
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0) return Outcome::Done;
         if (r == WAIT_TIMEOUT) continue;
         if (r != WAIT_OBJECT_0 + 1) // the wait itself failed: wait without the messages
@@ -531,7 +144,6 @@ std::wstring HttpControl::OpenURL(const std::wstring& url) const {
         CheckPrepared(prepared);
         return FetchWithin(prepared.url, settings_);
     } catch (const FetchFailure& failure) {
-        throw AppError(L"Die Seite " + Quote(UrlWithoutPassword(url)) +
-                       L" konnte nicht geladen werden.\r\n" + failure.reason);
+        throw AppError(texts::PageFailed(Quote(UrlWithoutPassword(url)), failure.reason));
     }
 }

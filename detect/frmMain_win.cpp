@@ -1,13 +1,17 @@
 #include "frmMain.h"
 
+#include "common/ErrorText.h"
+#include "common/FormClass.h"
 #include "common/Forms.h"
+#include "common/Texts.h"
 #include "common/Twips.h"
+#include "resources/Layout.h"
+#include "resources/resource.h"
 #include "detect/Scan.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TolvaringStatus";
-constexpr wchar_t kLabelText[] = L"Externe Ip wird ermittelt...";
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW; // no taskbar button
 
@@ -20,7 +24,7 @@ LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void frmMain::Show() {
     if (hwnd_) return;
-    RegisterFormClass(kClassName, WndProc);
+    RegisterFormClass(kClassName, WndProc, IDI_TOLVARING);
     const int dpi = ScreenDpi();
     RECT frame{0, 0, TwipsToPixels(layout::status::kClientWidth, dpi),
                TwipsToPixels(layout::status::kClientHeight, dpi)};
@@ -32,13 +36,12 @@ void frmMain::Show() {
     hwnd_ = CreateWindowExW(kExStyle, kClassName, L"", kStyle, x, y, width, height, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_)
-        throw AppError(L"Das Statusfenster konnte nicht ge\u00F6"
-                       L"ffnet werden.");
+        throw AppError(texts::WindowFailed(texts::kStatusWindow, ErrorText(GetLastError())));
     FormLoaded(hwnd_, false);
 
     const RECT r = TwipsToRect(layout::status::kLabel1, dpi);
-    label1_ = CreateWindowExW(0, L"STATIC", kLabelText, WS_CHILD | WS_VISIBLE | SS_CENTER, r.left,
-                              r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
+    label1_ = CreateWindowExW(0, L"STATIC", texts::kStatus, WS_CHILD | WS_VISIBLE | SS_CENTER,
+                              r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     labelFont_.Reset(CreateFontW(-MulDiv(layout::status::kLabelFontCentiPoints, dpi, 7200), 0, 0, 0,
                                  FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,

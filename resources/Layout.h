@@ -1,10 +1,7 @@
 #pragma once
 // Window layouts in twips (1/1440 inch); the window code converts them with the real DPI.
 // A control inside a frame is placed relative to the frame's top-left corner.
-
-struct TwipsRect {
-    int left, top, width, height;
-};
+#include "common/Twips.h"
 
 namespace layout {
 

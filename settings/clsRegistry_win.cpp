@@ -1,5 +1,6 @@
 #include "clsRegistry.h"
 
+#include "common/Texts.h"
 #include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/Handles.h"
@@ -48,15 +49,7 @@ std::wstring clsRegistry::AppKeyPath() const {
 }
 
 void clsRegistry::ShowCopyright() const {
-    const std::wstring prompt = L"-- clsRegistry --\r\n"
-                                L"\r\n"
-                                L" Version:    1.0\r\n"
-                                L"\r\n"
-                                L"Einstellungen in der Registry lesen, schreiben und löschen. "
-                                L"Frei verwendbar in eigenen Programmen.\r\n"
-                                L"\r\n"
-                                L"Harlund, Tolvaring-Team";
-    ShowMessageBox(nullptr, prompt.c_str(), L"TolvaringSettings - Information", 64);
+    ShowMessageBox(nullptr, texts::kCopyright, texts::kCopyrightTitle, 64);
 }
 
 SettingsValue clsRegistry::Value(const std::wstring& Abschnitt, const std::wstring& Eintrag) const {
@@ -96,7 +89,7 @@ clsRegistry::Found clsRegistry::QueryValue(HKEY root, const std::wstring& path,
         std::vector<char> data(size + 1, ' ');
         DWORD count = size;
         if (regcalls::QueryValueEx(key.Get(), valueName.c_str(), nullptr, &type,
-                             reinterpret_cast<BYTE*>(data.data()), &count) != ERROR_SUCCESS)
+                                   reinterpret_cast<BYTE*>(data.data()), &count) != ERROR_SUCCESS)
             return {};
         return {true, SettingsValue(TextFromData(data, count))};
     }
@@ -104,7 +97,7 @@ clsRegistry::Found clsRegistry::QueryValue(HKEY root, const std::wstring& path,
         std::int32_t number = 0;
         DWORD count = sizeof number;
         if (regcalls::QueryValueEx(key.Get(), valueName.c_str(), nullptr, &type,
-                             reinterpret_cast<BYTE*>(&number), &count) != ERROR_SUCCESS)
+                                   reinterpret_cast<BYTE*>(&number), &count) != ERROR_SUCCESS)
             return {};
         return {true, SettingsValue::Integer32(number)};
     }
@@ -117,15 +110,16 @@ void clsRegistry::CreateKey(HKEY root, const std::wstring& path, const char* key
     SettingsKey key;
     DWORD disposition = 0;
     if (regcalls::CreateKeyEx(root, ToAnsi(path).c_str(), 0, const_cast<char*>(keyClass),
-                        REG_OPTION_NON_VOLATILE, kWriteAccess, nullptr, key.Put(),
-                        &disposition) == ERROR_SUCCESS)
+                              REG_OPTION_NON_VOLATILE, kWriteAccess, nullptr, key.Put(),
+                              &disposition) == ERROR_SUCCESS)
         regcalls::FlushKey(key.Get());
 }
 
 void clsRegistry::SetValue(HKEY root, const std::wstring& path, const std::wstring& name,
                            const SettingsValue& value) {
     SettingsKey key;
-    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) != ERROR_SUCCESS)
+    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) !=
+        ERROR_SUCCESS)
         return;
     const std::string valueName = ToAnsi(name);
     const SettingsValue v = value.Resolved();
@@ -134,14 +128,14 @@ void clsRegistry::SetValue(HKEY root, const std::wstring& path, const std::wstri
     case SettingsValue::Kind::Integer32: {
         const std::int32_t number = v.Integer();
         regcalls::SetValueEx(key.Get(), valueName.c_str(), 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&number), sizeof number);
+                             reinterpret_cast<const BYTE*>(&number), sizeof number);
         break;
     }
     case SettingsValue::Kind::Text: {
         const std::string data = ToAnsi(v.Text());
         regcalls::SetValueEx(key.Get(), valueName.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>(data.size() + 1));
+                             reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>(data.size() + 1));
         break;
     }
     default:
@@ -151,7 +145,8 @@ void clsRegistry::SetValue(HKEY root, const std::wstring& path, const std::wstri
 
 void clsRegistry::DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) {
     SettingsKey key;
-    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) != ERROR_SUCCESS)
+    if (regcalls::OpenKeyEx(root, ToAnsi(path).c_str(), 0, kWriteAccess, key.Put()) !=
+        ERROR_SUCCESS)
         return;
     regcalls::DeleteValue(key.Get(), ToAnsi(name).c_str());
 }

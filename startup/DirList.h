@@ -44,8 +44,3 @@ class DirList : public HasDefaultProperty {
     std::vector<Entry> entries_;
     int itemHeight_ = 16;
 };
-
-// Pure helpers, exposed for tests: the root of a full path ("C:\", "\\server\share\") and
-// the chain of directories from the root down to `path`.
-std::wstring PathRoot(const std::wstring& path);
-std::vector<std::wstring> PathChain(const std::wstring& path);

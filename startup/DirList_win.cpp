@@ -1,23 +1,15 @@
 #include "DirList.h"
 
+#include "common/FormClass.h"
 #include "common/Forms.h"
 #include "common/Handles.h"
+#include "startup/FolderPath.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 namespace {
-
-std::wstring WithoutTrailingSlash(std::wstring path) {
-    while (path.size() > PathRoot(path).size() && !path.empty() && path.back() == L'\\')
-        path.pop_back();
-    return path;
-}
-
-std::wstring Join(const std::wstring& dir, const std::wstring& name) {
-    return dir.empty() || dir.back() == L'\\' ? dir + name : dir + L'\\' + name;
-}
 
 bool IsDirectory(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -29,7 +21,7 @@ bool IsDirectory(const std::wstring& path) {
 std::vector<std::wstring> Subdirectories(const std::wstring& dir) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    FindHandle find(FindFirstFileW(Join(dir, L"*").c_str(), &data));
+    FindHandle find(FindFirstFileW(JoinPath(dir, L"*").c_str(), &data));
     if (!find) return names;
     do {
         const std::wstring name = data.cFileName;
@@ -52,8 +44,8 @@ void DrawFolder(HDC dc, int x, int y, int size, bool open) {
     GdiObject pen(CreatePen(PS_SOLID, 1, outline));
     GdiObject back(CreateSolidBrush(RGB(230, 190, 60)));
     GdiObject front(CreateSolidBrush(RGB(255, 225, 120)));
-    HGDIOBJ oldPen = SelectObject(dc, pen.Get());
-    HGDIOBJ oldBrush = SelectObject(dc, back.Get());
+    const Selection penSelected(dc, pen.Get());
+    const Selection brushSelected(dc, back.Get());
     // Tab and back of the folder.
     Rectangle(dc, x, top, x + w / 2, top + h / 4 + 1);
     Rectangle(dc, x, top + h / 6, x + w, top + h);
@@ -65,39 +57,9 @@ void DrawFolder(HDC dc, int x, int y, int size, bool open) {
     } else {
         Rectangle(dc, x, top + h / 3, x + w, top + h);
     }
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 } // namespace
-
-std::wstring PathRoot(const std::wstring& path) {
-    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') {
-        // \\server\share\ .
-        std::size_t slash = path.find(L'\\', 2);
-        if (slash != std::wstring::npos) slash = path.find(L'\\', slash + 1);
-        return slash == std::wstring::npos ? path + L'\\' : path.substr(0, slash + 1);
-    }
-    if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2) + L'\\';
-    return {};
-}
-
-std::vector<std::wstring> PathChain(const std::wstring& path) {
-    const std::wstring root = PathRoot(path);
-    std::vector<std::wstring> chain{root};
-    std::wstring current = root;
-    std::size_t pos = root.size();
-    while (pos < path.size()) {
-        std::size_t end = path.find(L'\\', pos);
-        if (end == std::wstring::npos) end = path.size();
-        if (end > pos) {
-            current = Join(current, path.substr(pos, end - pos));
-            chain.push_back(current);
-        }
-        pos = end + 1;
-    }
-    return chain;
-}
 
 void DirList::Create(HWND parent, int id, const RECT& bounds) {
     hwnd_ = CreateWindowExW(
@@ -110,12 +72,12 @@ void DirList::Create(HWND parent, int id, const RECT& bounds) {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) return;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, DialogFont());
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    {
+        const WindowDC dc(hwnd_);
+        const Selection font(dc.Get(), DialogFont());
+        GetTextMetricsW(dc.Get(), &tm);
+    }
     itemHeight_ = std::max<int>(tm.tmHeight + 2, 16);
     SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, itemHeight_);
     SetWindowSubclass(hwnd_, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -149,7 +111,7 @@ void DirList::Refill() {
     }
     const int childLevel = static_cast<int>(chain.size());
     for (const std::wstring& name : Subdirectories(path_))
-        entries_.push_back({Join(path_, name), name, childLevel, false});
+        entries_.push_back({JoinPath(path_, name), name, childLevel, false});
 
     if (!hwnd_) return;
     // The path is also the list's window text, for screen readers and test drivers.
@@ -184,10 +146,11 @@ void DirList::DrawItem(const DRAWITEMSTRUCT& item) const {
     text.left = x + icon + 4;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    HGDIOBJ old = SelectObject(dc, DialogFont());
-    DrawTextW(dc, entry.label.c_str(), -1, &text,
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(dc, old);
+    {
+        const Selection font(dc, DialogFont());
+        DrawTextW(dc, entry.label.c_str(), -1, &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 

@@ -1,5 +1,6 @@
 #include "basMain.h"
 
+#include "common/Texts.h"
 #include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/AppError.h"
@@ -40,10 +41,7 @@ std::wstring WideSetting(const wchar_t* name) {
 std::wstring Setting(const wchar_t* name) {
     const std::wstring text = Settings().Value(L"", name).ToText();
     const std::wstring wide = WideSetting(name);
-    if (!wide.empty() && wide != text)
-        throw AppError(L"Die Einstellung \u201E" + std::wstring(name) + L"\u201C (" + Quote(wide) +
-                       L") enth\u00E4lt Zeichen, die Windows hier nicht unver\u00E4ndert "
-                       L"weitergeben kann. Bitte w\u00E4hlen Sie im Setup einen anderen Wert.");
+    if (!wide.empty() && wide != text) throw AppError(texts::SettingNotExact(name, Quote(wide)));
     return text;
 }
 
@@ -53,22 +51,19 @@ std::wstring ClientFile(const wchar_t* fileName) {
     const std::wstring folder = Setting(L"BearShareDirectory");
     const std::wstring path = folder + fileName;
     if (ToAnsi(path).size() >= MAX_PATH)
-        throw AppError(L"Der BearShare-Ordner " + Quote(folder) +
-                       L" hat einen zu langen Pfad: Windows \u00F6ffnet darin nur Dateien, deren "
-                       L"Pfad k\u00FCrzer als " +
-                       std::to_wstring(MAX_PATH) + L" Zeichen ist.");
+        throw AppError(texts::FolderTooLong(Quote(folder), MAX_PATH));
     return path;
 }
 
 [[noreturn]] void FailToWrite(const std::wstring& file, const std::wstring& reason) {
-    throw AppError(L"Die Datei " + Quote(file) + L" konnte nicht geschrieben werden.\r\n" + reason);
+    throw AppError(texts::FileNotWritten(Quote(file), reason));
 }
 
 void WriteClientSetting(const std::wstring& file, const char* key, const std::wstring& value) {
     // Windows refuses to write a profile that is a folder; Wine reports success.
     const DWORD attributes = GetFileAttributesW(file.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        FailToWrite(file, L"Unter diesem Namen steht ein Ordner.");
+        FailToWrite(file, texts::kIsAFolder);
     if (!WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ToAnsi(file).c_str())) {
         const DWORD code = GetLastError();
         FailToWrite(file, ErrorText(code, file));
@@ -122,8 +117,7 @@ void StartProgram(const std::wstring& path) {
     if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
         const DWORD code = GetLastError();
-        throw AppError(L"Das Programm " + Quote(path) + L" konnte nicht gestartet werden.\r\n" +
-                       ErrorText(code, path));
+        throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
     }
     // The client runs on its own; its handles are only closed.
     KernelHandle thread(process.hThread);
@@ -154,8 +148,7 @@ void Main() {
         return;
     }
 
-    const int answer = ShowMessageBox(
-        nullptr, L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?",
-        L"Tolvaring", MB_YESNO | MB_ICONSTOP);
+    const int answer =
+        ShowMessageBox(nullptr, texts::kQuestion, texts::kAppTitle, MB_YESNO | MB_ICONSTOP);
     if (answer == IDYES) frmSetup::Show();
 }

@@ -1,10 +1,15 @@
 #include "frmSetup.h"
 
+#include "common/Texts.h"
 #include "common/MessageBox.h"
 #include "common/Ansi.h"
+#include "common/ErrorText.h"
+#include "common/FormClass.h"
 #include "common/Forms.h"
 #include "common/Quote.h"
 #include "common/Twips.h"
+#include "resources/Layout.h"
+#include "resources/resource.h"
 #include "startup/basMain.h"
 
 #include <memory>
@@ -12,7 +17,6 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"TolvaringSetup";
-constexpr wchar_t kCaption[] = L"Tolvaring? - Setup";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
@@ -56,20 +60,18 @@ HWND frmSetup::Hwnd() {
 }
 
 void frmSetup::Load() {
-    RegisterFormClass(kClassName, WndProc);
+    RegisterFormClass(kClassName, WndProc, IDI_TOLVARING);
     const int dpi = ScreenDpi();
     RECT frame{0, 0, TwipsToPixels(layout::setup::kClientWidth, dpi),
                TwipsToPixels(layout::setup::kClientHeight, dpi)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    hwnd_ = CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    hwnd_ = CreateWindowExW(kExStyle, kClassName, texts::kSetupCaption, kStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                            nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (!hwnd_) {
         const DWORD code = GetLastError();
         Instance().reset();
-        throw AppError(L"Das Setup-Fenster konnte nicht ge\u00F6"
-                       L"ffnet werden (Fehler " +
-                       std::to_wstring(code) + L").");
+        throw AppError(texts::WindowFailed(texts::kSetupWindow, ErrorText(code)));
     }
     FormLoaded(hwnd_, true);
     CreateControls();
@@ -80,28 +82,23 @@ void frmSetup::CreateControls() {
     using namespace layout::setup;
     const int dpi = ScreenDpi();
     // Created in tab order, which is also the focus order of the dialog keys.
-    Frame[0] = MakeControl(hwnd_, L"BUTTON", L"BearShare", BS_GROUPBOX, 0,
+    Frame[0] = MakeControl(hwnd_, L"BUTTON", texts::kFrameBearShare, BS_GROUPBOX, 0,
                            TwipsToRect(kFrame0, dpi), kIdFrame0);
     dirBearShare.Create(hwnd_, kIdDirBearShare,
                         TwipsToRect(kDirBearShare, dpi, kFrame0.left, kFrame0.top));
-    lblInfo[0] =
-        MakeControl(hwnd_, L"STATIC", L"Bitte w\u00E4hlen Sie das BearShareverzeichnis aus:",
-                    SS_LEFT | SS_NOPREFIX, 0,
-                    TwipsToRect(kLblInfo0, dpi, kFrame0.left, kFrame0.top), kIdLblInfo0);
-    Frame[1] = MakeControl(hwnd_, L"BUTTON", L"Allgemein", BS_GROUPBOX, 0,
+    lblInfo[0] = MakeControl(hwnd_, L"STATIC", texts::kPromptFolder, SS_LEFT | SS_NOPREFIX, 0,
+                             TwipsToRect(kLblInfo0, dpi, kFrame0.left, kFrame0.top), kIdLblInfo0);
+    Frame[1] = MakeControl(hwnd_, L"BUTTON", texts::kFrameGeneral, BS_GROUPBOX, 0,
                            TwipsToRect(kFrame1, dpi), kIdFrame1);
-    lblInfo[1] =
-        MakeControl(hwnd_, L"STATIC",
-                    L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:",
-                    SS_LEFT | SS_NOPREFIX, 0,
-                    TwipsToRect(kLblInfo1, dpi, kFrame1.left, kFrame1.top), kIdLblInfo1);
+    lblInfo[1] = MakeControl(hwnd_, L"STATIC", texts::kPromptUrl, SS_LEFT | SS_NOPREFIX, 0,
+                             TwipsToRect(kLblInfo1, dpi, kFrame1.left, kFrame1.top), kIdLblInfo1);
     txtUrl.hwnd =
         MakeControl(hwnd_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE,
                     TwipsToRect(kTxtUrl, dpi, kFrame1.left, kFrame1.top), kIdTxtUrl);
     SendMessageW(txtUrl.hwnd, EM_SETLIMITTEXT, 0, 0); // no length limit
-    cmdOkay = MakeControl(hwnd_, L"BUTTON", L"&OK", WS_TABSTOP | BS_PUSHBUTTON, 0,
+    cmdOkay = MakeControl(hwnd_, L"BUTTON", texts::kOkay, WS_TABSTOP | BS_PUSHBUTTON, 0,
                           TwipsToRect(kCmdOkay, dpi), kIdCmdOkay);
-    cmdCancel = MakeControl(hwnd_, L"BUTTON", L"&Abbrechen", WS_TABSTOP | BS_PUSHBUTTON, 0,
+    cmdCancel = MakeControl(hwnd_, L"BUTTON", texts::kCancel, WS_TABSTOP | BS_PUSHBUTTON, 0,
                             TwipsToRect(kCmdCancel, dpi), kIdCmdCancel);
 }
 
@@ -123,20 +120,14 @@ void frmSetup::Form_Load() {
 bool frmSetup::StorableOrSaid(const std::wstring& value, const wchar_t* what,
                               const wchar_t* instead) const {
     if (IsAnsiExact(value)) return true;
-    const std::wstring text = what + Quote(value) +
-                              L" enth\u00E4lt Zeichen, die Windows in den Einstellungen nicht "
-                              L"unver\u00E4ndert speichern kann. " +
-                              instead;
-    ShowMessageBox(hwnd_, text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    const std::wstring text = texts::NotStorable(what, Quote(value), instead);
+    ShowMessageBox(hwnd_, text.c_str(), texts::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
 void frmSetup::cmdOkay_Click() {
-    if (!StorableOrSaid(dirBearShare.Path(), L"Der Ordner ",
-                        L"Bitte w\u00E4hlen Sie einen anderen Ordner.") ||
-        !StorableOrSaid(txtUrl.Text(), L"Die Adresse ",
-                        L"Bitte geben Sie die Adresse anders ein (zum Beispiel mit "
-                        L"%-Kodierung)."))
+    if (!StorableOrSaid(dirBearShare.Path(), texts::kTheFolder, texts::kOtherFolder) ||
+        !StorableOrSaid(txtUrl.Text(), texts::kTheAddress, texts::kOtherAddress))
         return;
     SetSettingsIdentity();
     Settings().Value(L"", L"BearShareDirectory", SettingsValue::Object(dirBearShare));

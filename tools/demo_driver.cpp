@@ -2,6 +2,7 @@
 // settings, then the real Tolvaring.exe against the loopback page, and a report of what
 // happened. A second start without an address shows the setup dialog.
 #include "common/Ansi.h"
+#include "common/Texts.h"
 #include "startup/frmSetup.h"
 #include "tests/win/Driver.h"
 #include "tests/win/TestSupport.h"
@@ -75,7 +76,7 @@ int main() {
     Store("URL", L"");
     {
         Program program(MakeTempFolder(L"work"));
-        HWND setup = program.WaitWindow(L"Tolvaring? - Setup", nullptr, 15000);
+        HWND setup = program.WaitWindow(texts::kSetupCaption, nullptr, 15000);
         if (!setup) Fail("the setup dialog did not open");
         SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(url.c_str()));

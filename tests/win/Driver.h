@@ -22,6 +22,8 @@ class Program {
     HWND WaitWindow(const std::wstring& caption, const wchar_t* cls = nullptr, DWORD ms = 30000);
     // The largest working set the program had, in MiB (Wine's figure includes its DLLs).
     double PeakWorkingSetMiB() const;
+    // Waits until the program has handled all its input and painted, and waits for more.
+    bool WaitIdle(DWORD ms = 5000) const;
     // All visible top-level windows of the program.
     std::vector<HWND> Windows() const;
 

@@ -33,11 +33,14 @@ DWORD Program::WaitExit(DWORD ms) {
     return code;
 }
 
+bool Program::WaitIdle(DWORD ms) const {
+    return process_ && WaitForInputIdle(process_.Get(), ms) == 0;
+}
+
 double Program::PeakWorkingSetMiB() const {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    if (!process_ || !K32GetProcessMemoryInfo(process_.Get(), &counters, sizeof counters))
-        return 0;
+    if (!process_ || !K32GetProcessMemoryInfo(process_.Get(), &counters, sizeof counters)) return 0;
     return counters.PeakWorkingSetSize / 1048576.0;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 // Running the real program to its end from a test: the settings it finds, how it ended,
 // and the stalling servers that it must give up on.
+#include "common/Texts.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 extern const char kSettingsKey[]; // below HKEY_CURRENT_USER
-extern const wchar_t kQuestion[]; // the question when no address was found
 
 // Stores a setting as the program's own settings class does: REG_SZ, ANSI, with its NUL.
 void StoreSetting(const char* name, const std::wstring& value);
@@ -17,12 +18,12 @@ const char* Name(Course c);
 
 struct Observed {
     Course course = Course::Hung;
-    std::wstring message;          // of the question or failure box
+    std::wstring message; // of the question or failure box
     DWORD exitCode = STILL_ACTIVE;
-    ULONGLONG statusAfterMs = 0;   // from the start to the status window
-    ULONGLONG boxAfterMs = 0;      // from the start to the first box or dialog
-    double peakMiB = 0;            // the program's peak working set
-    UINT boxStyle = 0;             // the style of the last box, as the test build notes it
+    ULONGLONG statusAfterMs = 0; // from the start to the status window
+    ULONGLONG boxAfterMs = 0;    // from the start to the first box or dialog
+    double peakMiB = 0;          // the program's peak working set
+    UINT boxStyle = 0;           // the style of the last box, as the test build notes it
 };
 
 // Runs the program (by default its test build, which notes each box's style) to its end,
@@ -35,8 +36,8 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms = 40000,
 struct StallCase {
     const char* what;
     std::wstring url;
-    Course course;         // how the program must end
-    const wchar_t* reason; // a part of its message
+    Course course;       // how the program must end
+    std::wstring reason; // a part of its message
 };
 std::vector<StallCase> StallCases(DWORD boundMs);
 

@@ -11,8 +11,6 @@
 #include <cwchar>
 
 const char kSettingsKey[] = "Software\\Harlund\\Tolvaring\\1.0";
-const wchar_t kQuestion[] =
-    L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
 
 void StoreSetting(const char* name, const std::wstring& value) {
     WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, ToAnsi(value) + '\0');
@@ -49,12 +47,12 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
         for (HWND h : program.Windows()) {
             if (seen.statusAfterMs == 0 && ClassOf(h) == L"TolvaringStatus")
                 seen.statusAfterMs = GetTickCount64() - start;
-            const bool box = ClassOf(h) == L"#32770" && CaptionOf(h) == L"Tolvaring";
-            const bool setup = CaptionOf(h) == L"Tolvaring? - Setup";
+            const bool box = ClassOf(h) == L"#32770" && CaptionOf(h) == texts::kAppTitle;
+            const bool setup = CaptionOf(h) == texts::kSetupCaption;
             if ((box || setup) && seen.boxAfterMs == 0) seen.boxAfterMs = GetTickCount64() - start;
             if (box) {
                 seen.message = MessageBoxText(h);
-                seen.course = seen.message == kQuestion ? Course::Question : Course::Failure;
+                seen.course = seen.message == texts::kQuestion ? Course::Question : Course::Failure;
                 Click(GetDlgItem(h, seen.course == Course::Question ? IDNO : IDOK));
             } else if (setup) {
                 seen.course = Course::Setup;
@@ -89,21 +87,21 @@ std::wstring PortVariable(const wchar_t* name) {
 std::vector<StallCase> StallCases(DWORD boundMs) {
     const std::wstring silent = PortVariable(L"TOLVARING_TEST_SILENT_PORT");
     const std::wstring full = PortVariable(L"TOLVARING_TEST_FULL_PORT");
-    const wchar_t* timeout = L"Zeit\u00FCberschreitung";
+    const std::wstring timeout = texts::kTimeoutPrefix;
     return {
         {"headers trickled", PageUrl(L"/trickleheaders?every=0.5"), Course::Failure, timeout},
         {"status line trickled", PageUrl(L"/tricklestatus?every=0.5"), Course::Failure, timeout},
-        {"100 Continue again and again", PageUrl(L"/continue?every=0.2"), Course::Failure,
-         timeout},
+        {"100 Continue again and again", PageUrl(L"/continue?every=0.2"), Course::Failure, timeout},
         // Cut off by the memory they take, long before the bound.
-        {"endless headers", PageUrl(L"/endlessheaders"), Course::Failure, L"Kopfzeilen"},
+        {"endless headers", PageUrl(L"/endlessheaders"), Course::Failure,
+         texts::HeadersTooLong(64)},
         {"TLS port that never speaks", L"https://127.0.0.1:" + silent + L"/ip", Course::Failure,
          timeout},
         {"full accept queue", L"http://127.0.0.1:" + full + L"/ip", Course::Failure, timeout},
         // The status decides before the body is read, and the body is left to the
         // abandoned request: no wait for it at all.
         {"endless body after 500", PageUrl(L"/endlessbody?status=500"), Course::Failure,
-         L"HTTP-Status 500"},
+         texts::HttpStatus(500)},
         {"endless body after 302", PageUrl(L"/endlessbody?status=302&location=/ip?ip=192.0.2.9"),
          Course::HandOff, L""},
         {"endless chunked body", PageUrl(L"/endlesschunked"), Course::Failure, timeout},

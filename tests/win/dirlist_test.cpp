@@ -1,6 +1,7 @@
 // The directory list from outside: it lists subfolders as the classic list did, without
 // hidden ones.
 #include "startup/DirList.h"
+#include "startup/FolderPath.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // A failure that escapes a window procedure after Main has returned (say, out of memory
 // in a key handler) ends the program with the failure box, never with abort().
 #include "common/Forms.h"
+#include "common/Texts.h"
 #include "tests/win/Driver.h"
 #include "tests/win/TestSupport.h"
 
@@ -18,7 +19,7 @@ LRESULT CALLBACK Throwing(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // Answers the failure box from a second thread, since the box is modal.
 DWORD WINAPI AnswerTheBox(void* text) {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Tolvaring")) != nullptr; }, 10000);
+    WaitUntil([&] { return (box = FindWindowW(L"#32770", texts::kAppTitle)) != nullptr; }, 10000);
     if (!box) return 1;
     *static_cast<std::wstring*>(text) = MessageBoxText(box);
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
@@ -31,15 +32,15 @@ TEST(Guarded, AnEscapingFailureEndsWithTheBox) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"ThrowingForm";
     RegisterClassW(&wc);
-    HWND form = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+    HWND form = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
     FormLoaded(form, false);
     std::wstring text;
     HANDLE answerer = CreateThread(nullptr, 0, AnswerTheBox, &text, 0, nullptr);
     SendMessageW(form, WM_USER, 0, 0);
     WaitForSingleObject(answerer, 15000);
     CloseHandle(answerer);
-    EXPECT_EQ(text, L"Ein unerwarteter Fehler ist aufgetreten.");
+    EXPECT_EQ(text, texts::kUnexpected);
     EXPECT_FALSE(IsWindow(form)); // the program's forms are unloaded
 }
 

@@ -1,6 +1,7 @@
 // The page fetch through WinINet against pages served on 127.0.0.1 by the test run's own
 // server.
 #include "common/AppError.h"
+#include "common/Texts.h"
 #include "detect/Http.h"
 #include "detect/Scan.h"
 #include "tests/win/TestSupport.h"
@@ -75,7 +76,7 @@ TEST(HttpFetch, NeverServesAnAddressFromTheCache) {
 struct FailureCase {
     const char* name;
     std::wstring url;
-    std::wstring reason; // a part of the message
+    std::wstring reason; // the reason, as the message gives it
 };
 
 std::wstring Quoted(const std::wstring& url) {
@@ -85,35 +86,39 @@ std::wstring Quoted(const std::wstring& url) {
 TEST(HttpFetch, FailuresNameTheAddressAndTheReason) {
     const FailureCase cases[] = {
         {"404 with an address", PageUrl(L"/echo?status=404&body=IP%20203.0.113.1"),
-         L"HTTP-Status 404"},
+         texts::HttpStatus(404)},
         {"500 with an address", PageUrl(L"/echo?status=500&body=IP%20203.0.113.1"),
-         L"HTTP-Status 500"},
-        {"199", PageUrl(L"/echo?status=199&body=1.2.3.4"), L"keine g\u00FCltige HTTP-Antwort"},
-        {"300 without Location", PageUrl(L"/echo?status=300&body=1.2.3.4"), L"HTTP-Status 300"},
-        {"304", PageUrl(L"/echo?status=304"), L"HTTP-Status 304"},
-        {"305 without Location", PageUrl(L"/echo?status=305&body=1.2.3.4"), L"HTTP-Status 305"},
-        {"302 without Location", PageUrl(L"/echo?status=302&body=1.2.3.4"), L"kein Ziel"},
-        {"no status line", PageUrl(L"/garbage"), L"keine g\u00FCltige HTTP-Antwort"},
-        {"refused", L"http://127.0.0.1:1/", L"Fehler 120"},
-        {"too large", PageUrl(L"/big?mib=9"), L"gr\u00F6\u00DFer als 8 MiB"},
-        {"one byte over the cap", PageUrl(L"/bytes?n=8388609"), L"gr\u00F6\u00DFer als 8 MiB"},
-        {"cut short", PageUrl(L"/cut"), L"getrennt"},
-        {"headers over 64 KiB", PageUrl(L"/bigheaders?kib=70"), L"Kopfzeilen der Antwort"},
-        {"endless redirects", PageUrl(L"/loop"), L"Weiterleitungen (mehr als 10)"},
-        {"11 redirects", PageUrl(L"/hops?n=11"), L"Weiterleitungen (mehr als 10)"},
+         texts::HttpStatus(500)},
+        {"199", PageUrl(L"/echo?status=199&body=1.2.3.4"), texts::kNoValidAnswer},
+        {"300 without Location", PageUrl(L"/echo?status=300&body=1.2.3.4"), texts::HttpStatus(300)},
+        {"304", PageUrl(L"/echo?status=304"), texts::HttpStatus(304)},
+        {"305 without Location", PageUrl(L"/echo?status=305&body=1.2.3.4"), texts::HttpStatus(305)},
+        {"302 without Location", PageUrl(L"/echo?status=302&body=1.2.3.4"),
+         texts::kRedirectWithoutTarget},
+        {"no status line", PageUrl(L"/garbage"), texts::kNoValidAnswer},
+        {"refused", L"http://127.0.0.1:1/", texts::ErrorNumber(120)},
+        {"too large", PageUrl(L"/big?mib=9"), texts::TooBig(8)},
+        {"one byte over the cap", PageUrl(L"/bytes?n=8388609"), texts::TooBig(8)},
+        {"cut short", PageUrl(L"/cut"), texts::kCutShort},
+        {"headers over 64 KiB", PageUrl(L"/bigheaders?kib=70"), texts::HeadersTooLong(64)},
+        {"endless redirects", PageUrl(L"/loop"), texts::TooManyRedirects(10)},
+        {"11 redirects", PageUrl(L"/hops?n=11"), texts::TooManyRedirects(10)},
         {"redirect to a refused port", PageUrl(L"/redirect?to=http%3A%2F%2F127.0.0.1%3A1%2F"),
-         L"Fehler 120"},
-        {"redirect to ftp", PageUrl(L"/redirect?to=ftp%3A%2F%2F127.0.0.1%2F"), L"\u201Eftp:\u201C"},
-        {"redirect too long", PageUrl(L"/longredirect?n=2100"), L"Weiterleitung ist l\u00E4nger als 2083"},
-        {"header lines", L"http://127.0.0.1:" + std::to_wstring(PageServerPort()) +
-                             L"/reqline?a=1\r\nX-Injected: 1",
-         L"Steuerzeichen"},
-        {"javascript", L"javascript:alert(1)", L"\u201Ejavascript:\u201C werden nicht"},
-        {"mailto", L"mailto:a@b.de", L"\u201Emailto:\u201C werden nicht"},
-        {"misspelt scheme", L"htp:/x", L"\u201Ehtp:\u201C werden nicht"},
-        {"ftp", L"ftp://127.0.0.1/", L"\u201Eftp:\u201C werden nicht"},
-        {"too long", L"http://127.0.0.1:1/" + std::wstring(2100, L'a'), L"l\u00E4nger als 2083"},
-        {"blanks only", L"   ", L"leer"},
+         texts::ErrorNumber(120)},
+        {"redirect to ftp", PageUrl(L"/redirect?to=ftp%3A%2F%2F127.0.0.1%2F"),
+         texts::SchemeRefused(L"ftp")},
+        {"redirect too long", PageUrl(L"/longredirect?n=2100"), texts::RedirectTooLong(2083)},
+        {"header lines",
+         L"http://127.0.0.1:" + std::to_wstring(PageServerPort()) +
+             L"/reqline?a=1\r\nX-Injected: 1",
+         texts::kControlCharacters},
+        {"javascript", L"javascript:alert(1)", texts::SchemeRefused(L"javascript")},
+        {"mailto", L"mailto:a@b.de", texts::SchemeRefused(L"mailto")},
+        {"misspelt scheme", L"htp:/x", texts::SchemeRefused(L"htp")},
+        {"ftp", L"ftp://127.0.0.1/", texts::SchemeRefused(L"ftp")},
+        {"too long", L"http://127.0.0.1:1/" + std::wstring(2100, L'a'),
+         texts::AddressTooLong(2083)},
+        {"blanks only", L"   ", texts::kEmptyAddress},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,8 +142,7 @@ TEST(HttpFetch, AddressesAndLimitsThatAreFetched) {
     const std::wstring hostPort = L"127.0.0.1:" + std::to_wstring(PageServerPort());
     const PageCase cases[] = {
         {"bare host:port/path", hostPort + L"/ip?ip=192.0.2.51", L"192.0.2.51"},
-        {"scheme inside the query", hostPort + L"/ip?ip=192.0.2.52&next=http://x/",
-         L"192.0.2.52"},
+        {"scheme inside the query", hostPort + L"/ip?ip=192.0.2.52&next=http://x/", L"192.0.2.52"},
         {"surrounding blanks", L"  " + PageUrl(L"/ip?ip=192.0.2.53") + L" \t", L"192.0.2.53"},
         {"fragment", PageUrl(L"/ip?ip=192.0.2.54#frag"), L"192.0.2.54"},
         {"exactly 10 redirects", PageUrl(L"/hops?n=10&ip=192.0.2.55"), L"192.0.2.55"},
@@ -172,10 +176,10 @@ TEST(HttpFetch, AddressesAndLimitsThatAreFetched) {
 TEST(HttpFetch, UntrustedCertificatesAreNeverAccepted) {
     const std::wstring selfSigned = TlsPageUrl(L"/ip?ip=203.0.113.7");
     const std::wstring wrongName = WrongNameTlsUrl(L"/ip?ip=203.0.113.7");
-    const std::pair<std::wstring, const wchar_t*> cases[] = {
-        {selfSigned, L"Fehler 12045"}, // the certificate authority is not trusted
-        {PageUrl(L"/redirect?to=" + selfSigned), L"Fehler 12045"},
-        {wrongName, L"Fehler 12038"}, // the name does not match
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {selfSigned, texts::ErrorNumber(12045)}, // the certificate authority is not trusted
+        {PageUrl(L"/redirect?to=" + selfSigned), texts::ErrorNumber(12045)},
+        {wrongName, texts::ErrorNumber(12038)}, // the name does not match
     };
     for (const auto& [url, reason] : cases) {
         SCOPED_TRACE(Narrow(url));
@@ -195,8 +199,8 @@ TEST(HttpFetch, TrustedHttpsPagesAreRead) {
         {"https", TrustedTlsUrl(L"/ip?ip=203.0.113.71"), L"203.0.113.71"},
         {"http to https", PageUrl(L"/redirect?to=" + TrustedTlsUrl(L"/ip?ip=203.0.113.72")),
          L"203.0.113.72"},
-        {"https to http",
-         TrustedTlsUrl(L"/redirect?to=" + PageUrl(L"/ip?ip=203.0.113.73")), L"203.0.113.73"},
+        {"https to http", TrustedTlsUrl(L"/redirect?to=" + PageUrl(L"/ip?ip=203.0.113.73")),
+         L"203.0.113.73"},
     };
     for (const PageCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -60,9 +60,9 @@ TEST(AnsiText, NeverBestFit) {
     EXPECT_EQ(ToAnsi(L""), "");
     const std::pair<const wchar_t*, bool> cases[] = {
         {L"C:\\Programme\\M\u00FCller \u00C4\u00D6\u00DC\u00DF", true},
-        {L"\u0141ukasz", false},     // would become "Lukasz"
+        {L"\u0141ukasz", false},      // would become "Lukasz"
         {L"a\uFF3C..\uFF3Cb", false}, // would become "a\\..\\b"
-        {L"\u041A\u043B", false},   // no look-alike at all
+        {L"\u041A\u043B", false},     // no look-alike at all
     };
     for (const auto& [text, exact] : cases) {
         EXPECT_EQ(IsAnsiExact(text), exact) << ToAnsi(text);

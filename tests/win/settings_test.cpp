@@ -1,5 +1,6 @@
 // The settings class against the real registry; what it wrote is read back through the
 // raw API, never through the class itself.
+#include "common/Texts.h"
 #include "settings/clsRegistry.h"
 #include "tests/win/TestSupport.h"
 
@@ -225,7 +226,7 @@ TEST(RegistryInformation, ShowsTheSevenLineBox) {
     std::thread shower([] { clsRegistry().ShowCopyright(); });
     HWND box = nullptr;
     for (int i = 0; i < 200 && !box; ++i, Sleep(50))
-        box = FindWindowW(L"#32770", L"TolvaringSettings - Information");
+        box = FindWindowW(L"#32770", texts::kCopyrightTitle);
     ASSERT_TRUE(box);
     wchar_t text[1024] = {};
     SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));

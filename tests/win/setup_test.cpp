@@ -8,9 +8,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
+
+// The program started with only the folder stored: it opens the setup dialog there.
+struct SetupAt {
+    explicit SetupAt(const std::wstring& folder) {
+        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        StoreSetting("BearShareDirectory", folder);
+        program.emplace(MakeTempFolder(L"work"));
+        dialog = program->WaitWindow(texts::kSetupCaption);
+        list = GetDlgItem(dialog, frmSetup::kIdDirBearShare);
+    }
+    std::optional<Program> program;
+    HWND dialog = nullptr;
+    HWND list = nullptr;
+};
 
 struct RefusalCase {
     const char* what;
@@ -29,12 +44,10 @@ TEST(SetupDialog, RefusesWhatTheCodePageCannotHold) {
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.what);
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
-        StoreSetting("BearShareDirectory", base);
-        Program program(MakeTempFolder(L"work"));
-        HWND setup = program.WaitWindow(L"Tolvaring? - Setup");
+        SetupAt at(base);
+        Program& program = *at.program;
+        HWND setup = at.dialog, list = at.list;
         ASSERT_TRUE(setup);
-        HWND list = GetDlgItem(setup, frmSetup::kIdDirBearShare);
         if (c.subfolder) {
             SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
             PressKey(list, VK_RETURN);
@@ -43,7 +56,7 @@ TEST(SetupDialog, RefusesWhatTheCodePageCannotHold) {
         SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(c.url.c_str()));
         Click(GetDlgItem(setup, frmSetup::kIdCmdOkay));
-        HWND box = program.WaitWindow(L"Tolvaring? - Setup", L"#32770", 5000);
+        HWND box = program.WaitWindow(texts::kSetupCaption, L"#32770", 5000);
         ASSERT_TRUE(box);
         EXPECT_NE(MessageBoxText(box).find(c.named), std::wstring::npos)
             << Narrow(MessageBoxText(box));
@@ -63,12 +76,10 @@ TEST(SetupDialog, TheDirectoryListCanBeReadAndTypedInto) {
     const std::wstring base = MakeTempFolder(L"readable");
     for (const wchar_t* name : {L"Alpha", L"Beta", L"Bravo", L"\u00C4pfel"})
         CreateDirectoryW((base + L"\\" + name).c_str(), nullptr);
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
-    StoreSetting("BearShareDirectory", base);
-    Program program(MakeTempFolder(L"work"));
-    HWND setup = program.WaitWindow(L"Tolvaring? - Setup");
+    SetupAt at(base);
+    Program& program = *at.program;
+    HWND setup = at.dialog, list = at.list;
     ASSERT_TRUE(setup);
-    HWND list = GetDlgItem(setup, frmSetup::kIdDirBearShare);
     std::vector<std::wstring> items;
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -83,11 +94,11 @@ TEST(SetupDialog, TheDirectoryListCanBeReadAndTypedInto) {
     const auto indexOf = [&](const wchar_t* name) {
         return static_cast<LRESULT>(std::find(items.begin(), items.end(), name) - items.begin());
     };
-    for (const auto& [letter, name] : {std::pair{L'b', L"Beta"}, std::pair{L'b', L"Bravo"},
-                                       std::pair{L'a', L"Alpha"}}) {
+    for (const auto& [letter, name] :
+         {std::pair{L'b', L"Beta"}, std::pair{L'b', L"Bravo"}, std::pair{L'a', L"Alpha"}}) {
         PostMessageW(list, WM_CHAR, letter, 1);
-        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == indexOf(name); },
-                              3000))
+        EXPECT_TRUE(WaitUntil(
+            [&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == indexOf(name); }, 3000))
             << Narrow(name);
     }
     EXPECT_EQ(TextOf(list), base); // typing only highlights; the path stays

@@ -1,5 +1,7 @@
 // The status window as the user sees it while the address is determined.
+#include "common/Texts.h"
 #include "common/Twips.h"
+#include "resources/Layout.h"
 #include "detect/frmMain.h"
 #include "tests/win/TestSupport.h"
 
@@ -43,7 +45,7 @@ TEST(StatusWindow, LooksAsDesignedAtTheScreenDpi) {
 
     HWND label = FindWindowExW(h, nullptr, L"STATIC", nullptr);
     ASSERT_TRUE(label);
-    EXPECT_EQ(WindowText(label), L"Externe Ip wird ermittelt...");
+    EXPECT_EQ(WindowText(label), texts::kStatus);
     EXPECT_TRUE(GetWindowLongW(label, GWL_STYLE) & SS_CENTER);
     RECT lr{};
     GetWindowRect(label, &lr);
@@ -62,7 +64,8 @@ TEST(StatusWindow, LooksAsDesignedAtTheScreenDpi) {
     EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200));
     EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
 
-    Sleep(300);
+    UpdateWindow(h);
+    GdiFlush();
     SaveScreenshot(h, L"status-window");
     form.Unload();
     EXPECT_FALSE(IsWindow(h));
@@ -74,7 +77,7 @@ TEST(StatusWindow, GetIpLeavesTheWindowAsItIs) {
     EXPECT_EQ(form.GetIp(PageUrl(L"/ip?ip=192.0.2.7")), L"192.0.2.7");
     EXPECT_TRUE(IsWindowVisible(form.Hwnd()));
     HWND label = FindWindowExW(form.Hwnd(), nullptr, L"STATIC", nullptr);
-    EXPECT_EQ(WindowText(label), L"Externe Ip wird ermittelt...");
+    EXPECT_EQ(WindowText(label), texts::kStatus);
     EXPECT_EQ(form.GetIp(PageUrl(L"/echo?body=keine%20Adresse")), L"");
 }
 

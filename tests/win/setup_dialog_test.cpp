@@ -1,242 +1,14 @@
-// The whole program under Wine: the real Tolvaring.exe, the real registry, a loopback page
-// and a stand-in client that records how it was started.
-#include "common/Ansi.h"
+// The setup dialog of the real program: its layout at every DPI, its keys and colours,
+// and what OK and Cancel store.
 #include "startup/frmSetup.h"
-#include "tests/win/Driver.h"
-#include "tests/win/TestSupport.h"
+#include "tests/win/ProgramTest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const std::string kSettingsKey = "Software\\Harlund\\Tolvaring\\1.0";
-const wchar_t kSetupCaption[] = L"Tolvaring? - Setup";
-const wchar_t kQuestion[] =
-    L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
-
-class Tolvaring : public testing::Test {
-  protected:
-    void SetUp() override {
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
-        work = MakeTempFolder(L"work");
-    }
-    void TearDown() override { DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund"); }
-
-    // A client folder with the stand-in BearShare.exe (unless told otherwise).
-    std::wstring ClientFolder(const std::wstring& name, bool withClient = true) {
-        const std::wstring folder = MakeTempFolder(name);
-        if (withClient)
-            CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
-                      (folder + L"\\BearShare.exe").c_str(), FALSE);
-        return folder;
-    }
-    static void Store(const char* name, const std::wstring& value) {
-        WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, ToAnsi(value) + '\0');
-    }
-    static std::wstring Stored(const char* name) {
-        const RawValue raw = ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, name);
-        return raw.exists ? FromAnsi(raw.bytes.substr(0, raw.bytes.find('\0'))) : L"<none>";
-    }
-    static std::wstring StartRecord(const std::wstring& folder) {
-        const std::wstring file = folder + L"\\started.txt";
-        WaitUntil([&] { return FileExists(file) && !ReadFileText(file).empty(); }, 10000);
-        Sleep(100);
-        return ReadFileText(file);
-    }
-    // Answers the no-address question with Yes and returns the setup dialog it opens.
-    HWND SetupAfterYes(Program& program) {
-        HWND box = WaitMessageBox(program);
-        if (!box) return nullptr;
-        Click(GetDlgItem(box, IDYES));
-        return program.WaitWindow(kSetupCaption);
-    }
-    HWND WaitMessageBox(Program& program) {
-        HWND box = program.WaitWindow(L"Tolvaring", L"#32770");
-        if (!box)
-            for (HWND h : program.Windows())
-                ADD_FAILURE() << "window: [" << Narrow(ClassOf(h)) << "] [" << Narrow(CaptionOf(h))
-                              << "]";
-        return box;
-    }
-
-    std::wstring work;
-};
-
-// ---- Courses that end without a window ------------------------------------------------
-
-TEST_F(Tolvaring, HandOffWritesTheAddressAndStartsTheClient) {
-    const std::wstring dir = ClientFolder(L"client");
-    WriteFileBytes(dir + L"\\FreePeers.ini",
-                   "[General]\r\nname=me\r\n[Network]\r\nforcedIP=\"1.1.1.1\"\r\nport=6346\r\n");
-    Store("BearShareDirectory", dir);
-    Store("URL", PageUrl(L"/ip?ip=192.0.2.7"));
-
-    Program program(work);
-    EXPECT_EQ(program.WaitExit(), 0u);
-    const std::wstring ini = ReadFileText(dir + L"\\FreePeers.ini");
-    EXPECT_NE(ini.find(L"forcedIP=\"192.0.2.7\"\r\n"), std::wstring::npos) << Narrow(ini);
-    EXPECT_NE(ini.find(L"bForcedIP=Yes"), std::wstring::npos) << Narrow(ini);
-    EXPECT_NE(ini.find(L"[General]\r\nname=me"), std::wstring::npos) << Narrow(ini);
-    EXPECT_NE(ini.find(L"port=6346"), std::wstring::npos) << Narrow(ini);
-    EXPECT_EQ(ini.find(L"1.1.1.1"), std::wstring::npos);
-
-    const std::wstring record = StartRecord(dir);
-    EXPECT_NE(record.find(L"module=" + dir + L"\\BearShare.exe"), std::wstring::npos)
-        << Narrow(record);
-    EXPECT_NE(record.find(L"cmdline=\"" + dir + L"\\BearShare.exe\"\r\n"), std::wstring::npos)
-        << Narrow(record);
-    EXPECT_NE(record.find(L"show=1\r\n"), std::wstring::npos) << Narrow(record);
-    EXPECT_NE(record.find(L"cwd=" + work + L"\r\n"), std::wstring::npos) << Narrow(record);
-}
-
-struct FolderCase {
-    const char* name;
-    std::wstring folder;     // as stored
-    std::wstring realFolder; // where the files must appear
-};
-
-TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
-    const std::wstring blanks = ClientFolder(L"Program Files Test") + L"\\Bear Share";
-    CreateDirectoryW(blanks.c_str(), nullptr);
-    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (blanks + L"\\BearShare.exe").c_str(),
-              FALSE);
-    // The fixture maps drive T: onto a folder of its own.
-    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), L"T:\\BearShare.exe", FALSE);
-    DeleteFileW(L"T:\\FreePeers.ini");
-    DeleteFileW(L"T:\\started.txt");
-    const FolderCase cases[] = {
-        {"missing ini is created", ClientFolder(L"fresh"), L""},
-        {"blanks in the path", blanks, L""},
-        {"drive root", L"T:\\", L"T:"},
-        // Through the ANSI calls of code page 1252, as on a German system.
-        {"umlauts", ClientFolder(L"M\u00FCller \u00C4\u00D6\u00DC \u00E4\u00F6\u00FC\u00DF"), L""},
-    };
-    for (const FolderCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::wstring real = c.realFolder.empty() ? c.folder : c.realFolder;
-        Store("BearShareDirectory", c.folder);
-        Store("URL", PageUrl(L"/ip?ip=198.51.100.9"));
-        Program program(work);
-        EXPECT_EQ(program.WaitExit(), 0u);
-        const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
-        EXPECT_EQ(ini, L"[Network]\r\nforcedIP=\"198.51.100.9\"\r\nbForcedIP=Yes\r\n");
-        const std::wstring record = StartRecord(real);
-        // The path exactly as built: folder text, a backslash, the file name (the record
-        // is UTF-8, read byte by byte).
-        const std::wstring expected = L"cmdline=\"" + c.folder + L"\\BearShare.exe\"";
-        std::string utf8(expected.size() * 3, '\0');
-        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, utf8.data(),
-                                        static_cast<int>(utf8.size()), nullptr, nullptr) -
-                    1);
-        EXPECT_NE(record.find(std::wstring(utf8.begin(), utf8.end())), std::wstring::npos)
-            << Narrow(record);
-    }
-}
-
-TEST_F(Tolvaring, NoAddressAndNoEndsWithNothingWritten) {
-    const std::wstring dir = ClientFolder(L"client");
-    Store("BearShareDirectory", dir);
-    Store("URL", PageUrl(L"/echo?body=Hier%20steht%20keine%20Adresse."));
-    Program program(work);
-    HWND box = WaitMessageBox(program);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(MessageBoxText(box), kQuestion);
-    EXPECT_EQ(program.Windows().size(), 1u); // the question alone, no other window
-    EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO));
-    EXPECT_FALSE(GetDlgItem(box, IDCANCEL));
-    // The buttons speak the system's language: German on a German system.
-    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
-    EXPECT_EQ(TextOf(GetDlgItem(box, IDYES)), german ? L"&Ja" : L"&Yes");
-    EXPECT_EQ(TextOf(GetDlgItem(box, IDNO)), german ? L"&Nein" : L"&No");
-    SaveScreenshot(box, L"question-box");
-    Click(GetDlgItem(box, IDNO));
-    EXPECT_EQ(program.WaitExit(), 0u);
-    EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
-    EXPECT_FALSE(FileExists(dir + L"\\started.txt"));
-}
-
-TEST_F(Tolvaring, NoAddressAndYesOpensSetupWithTheStoredValues) {
-    const std::wstring dir = ClientFolder(L"client");
-    const std::wstring url = PageUrl(L"/echo?body=1.2.3");
-    Store("BearShareDirectory", dir);
-    Store("URL", url);
-    Program program(work);
-    HWND setup = SetupAfterYes(program);
-    ASSERT_TRUE(setup);
-    EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), url);
-    EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), dir);
-    PostMessageW(setup, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitExit(), 0u);
-    EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
-}
-
-// ---- Unhandled failures: a German box that names what failed, exit code 1 -------------
-
-struct FailureCase {
-    const char* name;
-    bool withClient;
-    std::wstring url;
-    std::wstring mustName; // beside the reason
-    bool iniWritten;
-};
-
-TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
-    const FailureCase cases[] = {
-        {"unreachable page", true, L"http://127.0.0.1:1/ip", L"http://127.0.0.1:1/ip", false},
-        {"404 page with an address", true, PageUrl(L"/echo?status=404&body=5.6.7.8"),
-         L"HTTP-Status 404", false},
-        {"missing client", false, PageUrl(L"/ip?ip=192.0.2.8"), L"\\BearShare.exe", true},
-    };
-    for (const FailureCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::wstring dir = ClientFolder(L"failing", c.withClient);
-        Store("BearShareDirectory", dir);
-        Store("URL", c.url);
-        Program program(work);
-        HWND box = WaitMessageBox(program);
-        ASSERT_TRUE(box);
-        const std::wstring text = MessageBoxText(box);
-        EXPECT_NE(text.find(c.mustName), std::wstring::npos) << Narrow(text);
-        EXPECT_NE(text.find(L"konnte nicht"), std::wstring::npos) << Narrow(text);
-        EXPECT_EQ(program.Windows().size(), 1u);
-        Click(GetDlgItem(box, IDOK));
-        EXPECT_EQ(program.WaitExit(), 1u);
-        EXPECT_EQ(FileExists(dir + L"\\FreePeers.ini"), c.iniWritten);
-        EXPECT_FALSE(FileExists(dir + L"\\started.txt"));
-    }
-}
-
-// ---- The setup dialog -------------------------------------------------------------------
-
-struct MissingCase {
-    const char* name;
-    bool storeDir, storeUrl;
-};
-
-TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
-    const MissingCase cases[] = {{"first start", false, false},
-                                 {"only the folder", true, false},
-                                 {"only the address", false, true}};
-    for (const MissingCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
-        const std::wstring dir = ClientFolder(L"client");
-        if (c.storeDir) Store("BearShareDirectory", dir);
-        if (c.storeUrl) Store("URL", PageUrl(L"/ip?ip=192.0.2.1"));
-        Program program(work);
-        HWND setup = program.WaitWindow(kSetupCaption);
-        ASSERT_TRUE(setup);
-        EXPECT_EQ(program.Windows().size(), 1u); // no status window, no message box
-        PostMessageW(setup, WM_CLOSE, 0, 0);
-        EXPECT_EQ(program.WaitExit(), 0u);
-        EXPECT_EQ(Stored("BearShareDirectory"), c.storeDir ? dir : L"<none>");
-        EXPECT_EQ(Stored("URL"), c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"<none>");
-        EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
-        if (!c.storeDir && !c.storeUrl) { // nothing at all written on a first start
-            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Harlund"));
-        }
-    }
-}
+using texts::kQuestion;
+using texts::kSetupCaption;
 
 struct Geometry {
     int id;
@@ -249,7 +21,7 @@ TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
-    Sleep(300);
+    program.WaitIdle();
     SaveScreenshot(setup, L"setup-dialog");
 
     const LONG style = GetWindowLongW(setup, GWL_STYLE);
@@ -268,20 +40,14 @@ TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
     EXPECT_EQ(client.bottom, 212);
 
     const Geometry controls[] = {
-        {frmSetup::kIdFrame0, L"Button", L"BearShare", {8, 8, 185, 201}},
+        {frmSetup::kIdFrame0, L"Button", texts::kFrameBearShare, {8, 8, 185, 201}},
         {frmSetup::kIdDirBearShare, L"ListBox", nullptr, {16, 64, 177, 190}},
-        {frmSetup::kIdLblInfo0,
-         L"Static",
-         L"Bitte w\u00E4hlen Sie das BearShareverzeichnis aus:",
-         {16, 32, 177, 63}},
-        {frmSetup::kIdFrame1, L"Button", L"Allgemein", {192, 8, 425, 97}},
-        {frmSetup::kIdLblInfo1,
-         L"Static",
-         L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:",
-         {200, 32, 417, 71}},
+        {frmSetup::kIdLblInfo0, L"Static", texts::kPromptFolder, {16, 32, 177, 63}},
+        {frmSetup::kIdFrame1, L"Button", texts::kFrameGeneral, {192, 8, 425, 97}},
+        {frmSetup::kIdLblInfo1, L"Static", texts::kPromptUrl, {200, 32, 417, 71}},
         {frmSetup::kIdTxtUrl, L"Edit", L"", {200, 64, 417, 83}},
-        {frmSetup::kIdCmdOkay, L"Button", L"&OK", {192, 176, 305, 201}},
-        {frmSetup::kIdCmdCancel, L"Button", L"&Abbrechen", {312, 176, 425, 201}},
+        {frmSetup::kIdCmdOkay, L"Button", texts::kOkay, {192, 176, 305, 201}},
+        {frmSetup::kIdCmdCancel, L"Button", texts::kCancel, {312, 176, 425, 201}},
     };
     HWND previous = nullptr;
     for (const Geometry& g : controls) {
@@ -331,7 +97,7 @@ TEST_F(Tolvaring, SetupKeyboard) {
         PostMessageW(setup, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
         PressKey(target, VK_RETURN);
     }
-    Sleep(500);
+    program.WaitIdle(); // the keys are handled
     EXPECT_TRUE(IsWindow(setup));
     EXPECT_EQ(Stored("URL"), L"<none>");
 
@@ -450,10 +216,6 @@ TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
     EXPECT_EQ(second.WaitExit(), 0u);
 }
 
-} // namespace
-
-namespace {
-
 // Sets the prefix's screen DPI for programs started from now on; back to 96 at the end.
 class ScreenDpiSetting {
   public:
@@ -486,7 +248,7 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
             EXPECT_EQ(ok.bottom - ok.top, MulDiv(375, dpi, 1440));
             const RECT url = ClientRectIn(Child(setup, frmSetup::kIdTxtUrl), setup);
             EXPECT_EQ(url.left, MulDiv(2880 + 120, dpi, 1440));
-            Sleep(300);
+            program.WaitIdle();
             SaveScreenshot(setup, L"setup-dialog" + suffix);
             PostMessageW(setup, WM_CLOSE, 0, 0);
             EXPECT_EQ(program.WaitExit(), 0u);
@@ -501,15 +263,11 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
         GetClientRect(status, &client);
         EXPECT_EQ(client.right, MulDiv(4680, dpi, 1440));
         EXPECT_EQ(client.bottom, MulDiv(705, dpi, 1440));
-        Sleep(300);
+        program.WaitIdle();
         SaveScreenshot(status, L"status-window" + suffix);
         EXPECT_EQ(program.WaitExit(), 0u);
     }
 }
-
-} // namespace
-
-namespace {
 
 // Counts the pixels of `colour` inside `r` (client coordinates of `window`) on screen.
 int PixelsOf(HWND window, RECT r, COLORREF colour) {
@@ -531,7 +289,7 @@ TEST_F(Tolvaring, PromptsUseTheTooltipTextColour) {
     ASSERT_TRUE(SetSysColors(1, &element, &marker));
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
-    Sleep(500);
+    program.WaitIdle(); // painted, so the colours asked for can be seen
     int prompts[2] = {}, others = 0;
     if (setup) {
         prompts[0] =

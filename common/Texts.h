@@ -1,0 +1,124 @@
+#pragma once
+// Every text the user reads, in one place: the windows, the boxes and the failure
+// messages. The tests state a text by naming it here, so a changed text is changed once.
+// Portable: no windows.h.
+#include <cstddef>
+#include <string>
+
+namespace texts {
+
+// Windows and boxes.
+inline constexpr wchar_t kAppTitle[] = L"Tolvaring";
+inline constexpr wchar_t kStatus[] = L"Externe Ip wird ermittelt...";
+inline constexpr wchar_t kQuestion[] =
+    L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
+inline constexpr wchar_t kSetupCaption[] = L"Tolvaring? - Setup";
+inline constexpr wchar_t kFrameBearShare[] = L"BearShare";
+inline constexpr wchar_t kFrameGeneral[] = L"Allgemein";
+inline constexpr wchar_t kPromptFolder[] = L"Bitte w\u00E4hlen Sie das BearShareverzeichnis aus:";
+inline constexpr wchar_t kPromptUrl[] =
+    L"Geben Sie hier die Adresse (URL) eine Website an, welche ihre IP anzeigt:";
+inline constexpr wchar_t kOkay[] = L"&OK";
+inline constexpr wchar_t kCancel[] = L"&Abbrechen";
+inline constexpr wchar_t kCopyrightTitle[] = L"TolvaringSettings - Information";
+inline constexpr wchar_t kCopyright[] = L"-- clsRegistry --\r\n"
+                                        L"\r\n"
+                                        L" Version:    1.0\r\n"
+                                        L"\r\n"
+                                        L"Einstellungen in der Registry lesen, schreiben und "
+                                        L"l\u00F6schen. Frei verwendbar in eigenen Programmen.\r\n"
+                                        L"\r\n"
+                                        L"Harlund, Tolvaring-Team";
+
+// Failures that end the program. `quoted` arguments come from Quote().
+inline constexpr wchar_t kUnexpected[] = L"Ein unerwarteter Fehler ist aufgetreten.";
+inline std::wstring WindowFailed(const wchar_t* which, const std::wstring& reason) {
+    return std::wstring(which) + L" konnte nicht ge\u00F6ffnet werden.\r\n" + reason;
+}
+inline constexpr wchar_t kStatusWindow[] = L"Das Statusfenster";
+inline constexpr wchar_t kSetupWindow[] = L"Das Setup-Fenster";
+inline std::wstring PageFailed(const std::wstring& quotedUrl, const std::wstring& reason) {
+    return L"Die Seite " + quotedUrl + L" konnte nicht geladen werden.\r\n" + reason;
+}
+inline std::wstring FileNotWritten(const std::wstring& quotedFile, const std::wstring& reason) {
+    return L"Die Datei " + quotedFile + L" konnte nicht geschrieben werden.\r\n" + reason;
+}
+inline constexpr wchar_t kIsAFolder[] = L"Unter diesem Namen steht ein Ordner.";
+inline std::wstring ProgramNotStarted(const std::wstring& quotedPath, const std::wstring& reason) {
+    return L"Das Programm " + quotedPath + L" konnte nicht gestartet werden.\r\n" + reason;
+}
+inline std::wstring SettingNotExact(const std::wstring& name, const std::wstring& quotedValue) {
+    return L"Die Einstellung \u201E" + name + L"\u201C (" + quotedValue +
+           L") enth\u00E4lt Zeichen, die Windows hier nicht unver\u00E4ndert weitergeben kann. "
+           L"Bitte w\u00E4hlen Sie im Setup einen anderen Wert.";
+}
+inline std::wstring FolderTooLong(const std::wstring& quotedFolder, std::size_t maxPath) {
+    return L"Der BearShare-Ordner " + quotedFolder +
+           L" hat einen zu langen Pfad: Windows \u00F6ffnet darin nur Dateien, deren Pfad "
+           L"k\u00FCrzer als " +
+           std::to_wstring(maxPath) + L" Zeichen ist.";
+}
+
+// The setup dialog's refusals of what the code page cannot hold.
+inline std::wstring NotStorable(const wchar_t* what, const std::wstring& quotedValue,
+                                const wchar_t* instead) {
+    return std::wstring(what) + quotedValue +
+           L" enth\u00E4lt Zeichen, die Windows in den Einstellungen nicht unver\u00E4ndert "
+           L"speichern kann. " +
+           instead;
+}
+inline constexpr wchar_t kTheFolder[] = L"Der Ordner ";
+inline constexpr wchar_t kOtherFolder[] = L"Bitte w\u00E4hlen Sie einen anderen Ordner.";
+inline constexpr wchar_t kTheAddress[] = L"Die Adresse ";
+inline constexpr wchar_t kOtherAddress[] =
+    L"Bitte geben Sie die Adresse anders ein (zum Beispiel mit %-Kodierung).";
+
+// Why a page could not be loaded.
+inline constexpr wchar_t kTimeoutPrefix[] = L"Zeit\u00FCberschreitung: ";
+inline std::wstring Timeout(unsigned seconds) {
+    return kTimeoutPrefix + std::wstring(L"Die Seite war nach ") + std::to_wstring(seconds) +
+           L" Sekunden nicht vollst\u00E4ndig geladen.";
+}
+inline std::wstring TooBig(std::size_t mib) {
+    return L"Die Seite ist gr\u00F6\u00DFer als " + std::to_wstring(mib) + L" MiB.";
+}
+inline std::wstring HeadersTooLong(std::size_t kib) {
+    return L"Die Kopfzeilen der Antwort sind l\u00E4nger als " + std::to_wstring(kib) + L" KiB.";
+}
+inline constexpr wchar_t kEmptyAddress[] = L"Die Adresse ist leer.";
+inline constexpr wchar_t kControlCharacters[] =
+    L"Die Adresse enth\u00E4lt Steuerzeichen (zum Beispiel einen Zeilenumbruch).";
+inline std::wstring SchemeRefused(const std::wstring& scheme) {
+    return L"Adressen mit \u201E" + scheme +
+           L":\u201C werden nicht unterst\u00FCtzt, nur http:// "
+           L"und https://.";
+}
+inline std::wstring AddressTooLong(std::size_t max) {
+    return L"Die Adresse ist l\u00E4nger als " + std::to_wstring(max) + L" Zeichen.";
+}
+inline std::wstring RedirectTooLong(std::size_t max) {
+    return L"Das Ziel der Weiterleitung ist l\u00E4nger als " + std::to_wstring(max) + L" Zeichen.";
+}
+inline constexpr wchar_t kInvalidAddress[] = L"Die Adresse ist ung\u00FCltig.";
+inline constexpr wchar_t kOnlyHttp[] =
+    L"Nur Adressen mit http:// oder https:// werden unterst\u00FCtzt.";
+inline constexpr wchar_t kNoServer[] = L"Die Adresse nennt keinen Server.";
+inline constexpr wchar_t kRedirectWithoutTarget[] =
+    L"Der Server leitet weiter, nennt aber kein Ziel.";
+inline constexpr wchar_t kCutShort[] = L"Die Verbindung wurde vor dem Ende der Seite getrennt.";
+inline std::wstring TooManyRedirects(int max) {
+    return L"Zu viele Weiterleitungen (mehr als " + std::to_wstring(max) + L").";
+}
+inline constexpr wchar_t kNoValidAnswer[] =
+    L"Der Server hat keine g\u00FCltige HTTP-Antwort gesendet.";
+inline std::wstring HttpStatus(unsigned long status) {
+    return L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".";
+}
+inline constexpr wchar_t kOutOfMemory[] = L"Nicht genug Arbeitsspeicher.";
+
+// "Fehler <code>" in front of the system's own text.
+inline std::wstring ErrorNumber(unsigned long code) {
+    return L"Fehler " + std::to_wstring(code);
+}
+
+} // namespace texts

@@ -1,0 +1,58 @@
+#pragma once
+// The fixture of the tests that drive the real program: a clean settings key, a working
+// folder, client folders with the stand-in BearShare.exe, and waits for its windows.
+#include "common/Ansi.h"
+#include "common/Texts.h"
+#include "tests/win/Driver.h"
+#include "tests/win/ProgramRun.h"
+#include "tests/win/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class Tolvaring : public testing::Test {
+  protected:
+    void SetUp() override {
+        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        work = MakeTempFolder(L"work");
+    }
+    void TearDown() override { DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund"); }
+
+    // A client folder with the stand-in BearShare.exe (unless told otherwise).
+    std::wstring ClientFolder(const std::wstring& name, bool withClient = true) {
+        const std::wstring folder = MakeTempFolder(name);
+        if (withClient)
+            CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
+                      (folder + L"\\BearShare.exe").c_str(), FALSE);
+        return folder;
+    }
+    static void Store(const char* name, const std::wstring& value) { StoreSetting(name, value); }
+    static std::wstring Stored(const char* name) {
+        const RawValue raw = ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, name);
+        return raw.exists ? FromAnsi(raw.bytes.substr(0, raw.bytes.find('\0'))) : L"<none>";
+    }
+    static std::wstring StartRecord(const std::wstring& folder) {
+        const std::wstring file = folder + L"\\started.txt";
+        WaitUntil([&] { return FileExists(file) && !ReadFileText(file).empty(); }, 10000);
+        Sleep(100);
+        return ReadFileText(file);
+    }
+    // Answers the no-address question with Yes and returns the setup dialog it opens.
+    HWND SetupAfterYes(Program& program) {
+        HWND box = WaitMessageBox(program);
+        if (!box) return nullptr;
+        Click(GetDlgItem(box, IDYES));
+        return program.WaitWindow(texts::kSetupCaption);
+    }
+    HWND WaitMessageBox(Program& program) {
+        HWND box = program.WaitWindow(texts::kAppTitle, L"#32770");
+        if (!box)
+            for (HWND h : program.Windows())
+                ADD_FAILURE() << "window: [" << Narrow(ClassOf(h)) << "] [" << Narrow(CaptionOf(h))
+                              << "]";
+        return box;
+    }
+
+    std::wstring work;
+};

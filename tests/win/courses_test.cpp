@@ -1,0 +1,201 @@
+// The courses of the whole program under Wine: the real Tolvaring.exe, the real registry,
+// a loopback page and a stand-in client that records how it was started.
+#include "common/Quote.h"
+#include "startup/frmSetup.h"
+#include "tests/win/ProgramTest.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using texts::kQuestion;
+using texts::kSetupCaption;
+
+// ---- Courses that end without a window ------------------------------------------------
+
+TEST_F(Tolvaring, HandOffWritesTheAddressAndStartsTheClient) {
+    const std::wstring dir = ClientFolder(L"client");
+    WriteFileBytes(dir + L"\\FreePeers.ini",
+                   "[General]\r\nname=me\r\n[Network]\r\nforcedIP=\"1.1.1.1\"\r\nport=6346\r\n");
+    Store("BearShareDirectory", dir);
+    Store("URL", PageUrl(L"/ip?ip=192.0.2.7"));
+
+    Program program(work);
+    EXPECT_EQ(program.WaitExit(), 0u);
+    const std::wstring ini = ReadFileText(dir + L"\\FreePeers.ini");
+    EXPECT_NE(ini.find(L"forcedIP=\"192.0.2.7\"\r\n"), std::wstring::npos) << Narrow(ini);
+    EXPECT_NE(ini.find(L"bForcedIP=Yes"), std::wstring::npos) << Narrow(ini);
+    EXPECT_NE(ini.find(L"[General]\r\nname=me"), std::wstring::npos) << Narrow(ini);
+    EXPECT_NE(ini.find(L"port=6346"), std::wstring::npos) << Narrow(ini);
+    EXPECT_EQ(ini.find(L"1.1.1.1"), std::wstring::npos);
+
+    const std::wstring record = StartRecord(dir);
+    EXPECT_NE(record.find(L"module=" + dir + L"\\BearShare.exe"), std::wstring::npos)
+        << Narrow(record);
+    EXPECT_NE(record.find(L"cmdline=\"" + dir + L"\\BearShare.exe\"\r\n"), std::wstring::npos)
+        << Narrow(record);
+    EXPECT_NE(record.find(L"show=1\r\n"), std::wstring::npos) << Narrow(record);
+    EXPECT_NE(record.find(L"cwd=" + work + L"\r\n"), std::wstring::npos) << Narrow(record);
+}
+
+struct FolderCase {
+    const char* name;
+    std::wstring folder;     // as stored
+    std::wstring realFolder; // where the files must appear
+};
+
+TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
+    const std::wstring blanks = ClientFolder(L"Program Files Test") + L"\\Bear Share";
+    CreateDirectoryW(blanks.c_str(), nullptr);
+    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (blanks + L"\\BearShare.exe").c_str(),
+              FALSE);
+    // The fixture maps drive T: onto a folder of its own.
+    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), L"T:\\BearShare.exe", FALSE);
+    DeleteFileW(L"T:\\FreePeers.ini");
+    DeleteFileW(L"T:\\started.txt");
+    const FolderCase cases[] = {
+        {"missing ini is created", ClientFolder(L"fresh"), L""},
+        {"blanks in the path", blanks, L""},
+        {"drive root", L"T:\\", L"T:"},
+        // Through the ANSI calls of code page 1252, as on a German system.
+        {"umlauts", ClientFolder(L"M\u00FCller \u00C4\u00D6\u00DC \u00E4\u00F6\u00FC\u00DF"), L""},
+    };
+    for (const FolderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring real = c.realFolder.empty() ? c.folder : c.realFolder;
+        Store("BearShareDirectory", c.folder);
+        Store("URL", PageUrl(L"/ip?ip=198.51.100.9"));
+        Program program(work);
+        EXPECT_EQ(program.WaitExit(), 0u);
+        const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
+        EXPECT_EQ(ini, L"[Network]\r\nforcedIP=\"198.51.100.9\"\r\nbForcedIP=Yes\r\n");
+        const std::wstring record = StartRecord(real);
+        // The path exactly as built: folder text, a backslash, the file name (the record
+        // is UTF-8, read byte by byte).
+        const std::wstring expected = L"cmdline=\"" + c.folder + L"\\BearShare.exe\"";
+        std::string utf8(expected.size() * 3, '\0');
+        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, expected.c_str(), -1, utf8.data(),
+                                        static_cast<int>(utf8.size()), nullptr, nullptr) -
+                    1);
+        EXPECT_NE(record.find(std::wstring(utf8.begin(), utf8.end())), std::wstring::npos)
+            << Narrow(record);
+    }
+}
+
+TEST_F(Tolvaring, NoAddressAndNoEndsWithNothingWritten) {
+    const std::wstring dir = ClientFolder(L"client");
+    Store("BearShareDirectory", dir);
+    Store("URL", PageUrl(L"/echo?body=Hier%20steht%20keine%20Adresse."));
+    Program program(work);
+    HWND box = WaitMessageBox(program);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageBoxText(box), kQuestion);
+    EXPECT_EQ(program.Windows().size(), 1u); // the question alone, no other window
+    EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO));
+    EXPECT_FALSE(GetDlgItem(box, IDCANCEL));
+    // The buttons speak the system's language: German on a German system.
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    EXPECT_EQ(TextOf(GetDlgItem(box, IDYES)), german ? L"&Ja" : L"&Yes");
+    EXPECT_EQ(TextOf(GetDlgItem(box, IDNO)), german ? L"&Nein" : L"&No");
+    SaveScreenshot(box, L"question-box");
+    Click(GetDlgItem(box, IDNO));
+    EXPECT_EQ(program.WaitExit(), 0u);
+    EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
+    EXPECT_FALSE(FileExists(dir + L"\\started.txt"));
+}
+
+TEST_F(Tolvaring, NoAddressAndYesOpensSetupWithTheStoredValues) {
+    const std::wstring dir = ClientFolder(L"client");
+    const std::wstring url = PageUrl(L"/echo?body=1.2.3");
+    Store("BearShareDirectory", dir);
+    Store("URL", url);
+    Program program(work);
+    HWND setup = SetupAfterYes(program);
+    ASSERT_TRUE(setup);
+    EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), url);
+    EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), dir);
+    PostMessageW(setup, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitExit(), 0u);
+    EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
+}
+
+// ---- Unhandled failures: a German box that names what failed, exit code 1 -------------
+
+struct FailureCase {
+    const char* name;
+    bool withClient;
+    std::wstring url;
+    // How the message begins, for the client folder and the address.
+    std::wstring (*begins)(const std::wstring& dir, const std::wstring& url);
+    bool iniWritten;
+};
+
+TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
+    const FailureCase cases[] = {
+        {"unreachable page", true, L"http://127.0.0.1:1/ip",
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::PageFailed(Quote(url), L"");
+         },
+         false},
+        {"404 page with an address", true, PageUrl(L"/echo?status=404&body=5.6.7.8"),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::PageFailed(Quote(url), texts::HttpStatus(404));
+         },
+         false},
+        {"missing client", false, PageUrl(L"/ip?ip=192.0.2.8"),
+         [](const std::wstring& dir, const std::wstring&) {
+             return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"), L"");
+         },
+         true},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring dir = ClientFolder(L"failing", c.withClient);
+        Store("BearShareDirectory", dir);
+        Store("URL", c.url);
+        Program program(work);
+        HWND box = WaitMessageBox(program);
+        ASSERT_TRUE(box);
+        const std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(text.rfind(c.begins(dir, c.url), 0), 0u) << Narrow(text);
+        EXPECT_EQ(program.Windows().size(), 1u);
+        Click(GetDlgItem(box, IDOK));
+        EXPECT_EQ(program.WaitExit(), 1u);
+        EXPECT_EQ(FileExists(dir + L"\\FreePeers.ini"), c.iniWritten);
+        EXPECT_FALSE(FileExists(dir + L"\\started.txt"));
+    }
+}
+
+// ---- The setup dialog -------------------------------------------------------------------
+
+struct MissingCase {
+    const char* name;
+    bool storeDir, storeUrl;
+};
+
+TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
+    const MissingCase cases[] = {{"first start", false, false},
+                                 {"only the folder", true, false},
+                                 {"only the address", false, true}};
+    for (const MissingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        const std::wstring dir = ClientFolder(L"client");
+        if (c.storeDir) Store("BearShareDirectory", dir);
+        if (c.storeUrl) Store("URL", PageUrl(L"/ip?ip=192.0.2.1"));
+        Program program(work);
+        HWND setup = program.WaitWindow(kSetupCaption);
+        ASSERT_TRUE(setup);
+        EXPECT_EQ(program.Windows().size(), 1u); // no status window, no message box
+        PostMessageW(setup, WM_CLOSE, 0, 0);
+        EXPECT_EQ(program.WaitExit(), 0u);
+        EXPECT_EQ(Stored("BearShareDirectory"), c.storeDir ? dir : L"<none>");
+        EXPECT_EQ(Stored("URL"), c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"<none>");
+        EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
+        if (!c.storeDir && !c.storeUrl) { // nothing at all written on a first start
+            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Harlund"));
+        }
+    }
+}
+
+} // namespace
