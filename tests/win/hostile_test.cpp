@@ -268,8 +268,9 @@ TEST_F(Hostile, FoldersThatAreNotThere) {
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(Course::Failure));
         EXPECT_EQ(seen.exitCode, 1u);
+        // As the program read it back: through the code page.
         const std::wstring written =
-            texts::FileNotWritten(Quote(c.folder + L"\\FreePeers.ini"), L"");
+            texts::FileNotWritten(Quote(FromAnsi(ToAnsi(c.folder)) + L"\\FreePeers.ini"), L"");
         EXPECT_EQ(seen.message.rfind(written, 0), 0u) << Narrow(seen.message);
         EXPECT_FALSE(FileExists(c.folder + L"\\FreePeers.ini"));
     }
