@@ -3,7 +3,6 @@
 #include "common/Forms.h"
 #include "startup/basMain.h"
 
-#include <commctrl.h>
 #include <cstdlib>
 #include <windows.h>
 
@@ -17,8 +16,6 @@ void __verbose_terminate_handler() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!IsOnlyCopy()) return 0;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     try {
         Main();
         return RunMessageLoop();

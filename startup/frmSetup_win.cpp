@@ -12,6 +12,8 @@
 #include "resources/resource.h"
 #include "startup/basMain.h"
 
+#include <commctrl.h>
+
 #include <memory>
 
 namespace {
@@ -60,6 +62,9 @@ HWND frmSetup::Hwnd() {
 }
 
 void frmSetup::Load() {
+    // Only this dialog uses the common controls: a hand-off does not pay for them.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     RegisterFormClass(kClassName, WndProc, IDI_TOLVARING);
     const int dpi = ScreenDpi();
     RECT frame{0, 0, TwipsToPixels(layout::setup::kClientWidth, dpi),

@@ -22,6 +22,18 @@ struct PageCase {
     std::wstring address;
 };
 
+// Each page is fetched and the scan finds the case's address in it.
+template <std::size_t N> void ExpectEachYieldsItsAddress(const PageCase (&cases)[N]) {
+    for (const PageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            EXPECT_EQ(ScanForIp(ShortTimeout(10000).OpenURL(c.path)), c.address);
+        } catch (const AppError& e) {
+            ADD_FAILURE() << Narrow(e.Message());
+        }
+    }
+}
+
 TEST(HttpFetch, PagesOfEveryShapeYieldTheirAddress) {
     const PageCase cases[] = {
         {"html", L"/ip?ip=203.0.113.5", L"203.0.113.5"},
@@ -151,14 +163,7 @@ TEST(HttpFetch, AddressesAndLimitsThatAreFetched) {
         {"exactly at the size cap", PageUrl(L"/bytes?n=8388608&ip=192.0.2.57"), L"192.0.2.57"},
         {"more than announced", PageUrl(L"/overlong"), L""},
     };
-    for (const PageCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        try {
-            EXPECT_EQ(ScanForIp(ShortTimeout(10000).OpenURL(c.path)), c.address);
-        } catch (const AppError& e) {
-            ADD_FAILURE() << Narrow(e.Message());
-        }
-    }
+    ExpectEachYieldsItsAddress(cases);
     // What reached the server: no fragment, and the configured password never in a box.
     const std::wstring request = HttpControl().OpenURL(PageUrl(L"/reqline?x=1#geheim"));
     EXPECT_EQ(request.find(L"geheim"), std::wstring::npos) << Narrow(request);
@@ -202,14 +207,7 @@ TEST(HttpFetch, TrustedHttpsPagesAreRead) {
         {"https to http", TrustedTlsUrl(L"/redirect?to=" + PageUrl(L"/ip?ip=203.0.113.73")),
          L"203.0.113.73"},
     };
-    for (const PageCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        try {
-            EXPECT_EQ(ScanForIp(ShortTimeout(10000).OpenURL(c.path)), c.address);
-        } catch (const AppError& e) {
-            ADD_FAILURE() << Narrow(e.Message());
-        }
-    }
+    ExpectEachYieldsItsAddress(cases);
 }
 
 // The user's proxy settings are honoured: with a proxy set, a page is fetched through it
