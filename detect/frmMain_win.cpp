@@ -5,9 +5,9 @@
 #include "common/Forms.h"
 #include "common/Texts.h"
 #include "common/Twips.h"
+#include "detect/Scan.h"
 #include "resources/Layout.h"
 #include "resources/resource.h"
-#include "detect/Scan.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "clsRegistry.h"
 
-#include "common/Texts.h"
-#include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/Handles.h"
+#include "common/MessageBox.h"
+#include "common/Texts.h"
 #include "settings/RegCalls.h"
 #include "settings/ReplaceString.h"
 

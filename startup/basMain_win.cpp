@@ -1,12 +1,12 @@
 #include "basMain.h"
 
-#include "common/Texts.h"
-#include "common/MessageBox.h"
 #include "common/Ansi.h"
 #include "common/AppError.h"
 #include "common/ErrorText.h"
 #include "common/Handles.h"
+#include "common/MessageBox.h"
 #include "common/Quote.h"
+#include "common/Texts.h"
 #include "detect/frmMain.h"
 #include "startup/frmSetup.h"
 

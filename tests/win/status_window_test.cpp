@@ -1,8 +1,8 @@
 // The status window as the user sees it while the address is determined.
 #include "common/Texts.h"
 #include "common/Twips.h"
-#include "resources/Layout.h"
 #include "detect/frmMain.h"
+#include "resources/Layout.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
