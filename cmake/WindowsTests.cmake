@@ -57,7 +57,7 @@ set_tests_properties(win_e2e_tests_german PROPERTIES FIXTURES_REQUIRED wine
                      ENVIRONMENT "LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8")
 
 # The demo's driver (make demo).
-add_executable(demo_driver tools/demo_driver.cpp tests/win/Driver_win.cpp)
+add_executable(demo_driver tools/demo_driver.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 target_link_libraries(demo_driver PRIVATE wintestsupport)
 target_link_options(demo_driver PRIVATE ${STATIC_RUNTIME})
 add_dependencies(demo_driver Tolvaring fakeclient)
@@ -93,7 +93,8 @@ add_dependencies(win_slow_tests Tolvaring fakeclient)
 add_executable(minimal_handoff tools/minimal_handoff.cpp)
 target_link_libraries(minimal_handoff PRIVATE core wininet advapi32 kernel32)
 target_link_options(minimal_handoff PRIVATE ${STATIC_RUNTIME})
-add_executable(bench_driver tools/bench_driver.cpp)
+add_executable(bench_driver tools/bench_driver.cpp tests/win/ProgramRun_win.cpp
+  tests/win/Driver_win.cpp)
 target_link_libraries(bench_driver PRIVATE wintestsupport psapi)
 target_link_options(bench_driver PRIVATE ${STATIC_RUNTIME})
 add_dependencies(bench_driver Tolvaring fakeclient minimal_handoff)

@@ -5,13 +5,12 @@
 #include "common/Texts.h"
 #include "startup/frmSetup.h"
 #include "tests/win/Driver.h"
+#include "tests/win/ProgramRun.h"
 #include "tests/win/TestSupport.h"
 
 #include <cstdio>
 
 namespace {
-
-const char kKey[] = "Software\\Harlund\\Tolvaring\\1.0";
 
 void Step(const char* text) {
     std::printf("  - %s\n", text);
@@ -21,10 +20,6 @@ void Step(const char* text) {
 [[noreturn]] void Fail(const std::string& text) {
     std::printf("FAILED: %s\n", text.c_str());
     std::exit(1);
-}
-
-void Store(const char* name, const std::wstring& value) {
-    WriteRawValue(HKEY_CURRENT_USER, kKey, name, REG_SZ, ToAnsi(value) + '\0');
 }
 
 } // namespace
@@ -41,8 +36,8 @@ int main() {
     Step("storing the two settings in HKCU\\Software\\Harlund\\Tolvaring\\1.0");
     const std::wstring url =
         PageUrl(L"/slowip?delay=2&ip=" + std::wstring(address.begin(), address.end()));
-    Store("BearShareDirectory", client);
-    Store("URL", url);
+    StoreSetting("BearShareDirectory", client);
+    StoreSetting("URL", url);
     std::printf("      BearShareDirectory = %s\n      URL = %s\n", Narrow(client).c_str(),
                 Narrow(url).c_str());
 
@@ -51,7 +46,7 @@ int main() {
         Program program(MakeTempFolder(L"work"));
         HWND status = program.WaitWindow(L"", L"TolvaringStatus", 15000);
         if (status) {
-            Sleep(500);
+            program.WaitIdle();
             std::printf("      status window shown: %s\n",
                         Narrow(SaveScreenshot(status, L"demo-status-window")).c_str());
         }
@@ -73,14 +68,14 @@ int main() {
     std::printf("  The client was started: %s\\BearShare.exe\n\n", Narrow(client).c_str());
 
     Step("starting again without an address stored: the setup dialog");
-    Store("URL", L"");
+    StoreSetting("URL", L"");
     {
         Program program(MakeTempFolder(L"work"));
         HWND setup = program.WaitWindow(texts::kSetupCaption, nullptr, 15000);
         if (!setup) Fail("the setup dialog did not open");
         SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(url.c_str()));
-        Sleep(500);
+        program.WaitIdle();
         std::printf("      setup dialog shown: %s\n",
                     Narrow(SaveScreenshot(setup, L"demo-setup-dialog")).c_str());
         PostMessageW(setup, WM_CLOSE, 0, 0);
