@@ -2,7 +2,6 @@
 #include "common/Texts.h"
 #include "common/Twips.h"
 #include "detect/frmMain.h"
-#include "resources/Layout.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
