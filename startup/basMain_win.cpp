@@ -82,7 +82,7 @@ bool IsOnlyCopy() {
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
         // The first copy may be showing its setup dialog: bring that to the user.
-        if (HWND setup = FindWindowW(L"TolvaringSetup", nullptr)) SetForegroundWindow(setup);
+        if (HWND setup = FindWindowW(frmSetup::kClassName, nullptr)) SetForegroundWindow(setup);
         return false;
     }
     return true; // the mutex is kept until the program ends

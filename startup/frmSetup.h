@@ -21,6 +21,8 @@ class frmSetup {
     // shows it modeless without an owner.
     static void Show();
     static HWND Hwnd();
+    // The dialog's window class, by which another copy of the program finds it.
+    static constexpr wchar_t kClassName[] = L"TolvaringSetup";
 
     // Control identifiers, for whoever drives the dialog from outside.
     enum : int {

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TolvaringSetup";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
