@@ -37,7 +37,8 @@ function(add_wine_test name)
                        TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
 endfunction()
 
-add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/platform_test.cpp)
+add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/error_text_test.cpp
+  tests/win/ansi_test.cpp)
 add_wine_test(win_regcalls_tests SOURCES tests/win/regcalls_test.cpp)
 add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp
   tests/win/dirlist_test.cpp tests/win/forms_test.cpp tests/win/Driver_win.cpp)

@@ -35,6 +35,9 @@ class clsRegistry {
     const std::wstring& Version() const { return version_; }
     void Version(std::wstring v) { version_ = std::move(v); }
 
+    // Software\<Firma>\<Produkt>\<Version>: the key below HKey that holds the values.
+    std::wstring AppKeyPath() const;
+
     // Deletes the value `Eintrag` of section `Abschnitt`; keys stay.
     void DelValue(const std::wstring& Abschnitt, const std::wstring& Eintrag) const;
 
@@ -49,7 +52,6 @@ class clsRegistry {
                          const SettingsValue& value);
     static void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
 
-    std::wstring AppKeyPath() const;
     HKEY Root() const;
 
     std::wstring firma_;

@@ -4,14 +4,12 @@
 // then the current directory's subdirectories (closed folders). A click or the arrow keys
 // only highlight an entry; a double click or Enter opens it, which makes it the current
 // path. The list never leaves the drive of its current path.
-#include "settings/SettingsValue.h"
-
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-class DirList : public HasDefaultProperty {
+class DirList {
   public:
     // Creates the list box as a child of `parent`, starting at the process's current
     // directory.
@@ -25,8 +23,6 @@ class DirList : public HasDefaultProperty {
     // The parent forwards these.
     void DrawItem(const DRAWITEMSTRUCT& item) const;
     void OnDoubleClick() { OpenHighlighted(); }
-
-    SettingsValue DefaultValue() const override { return SettingsValue(path_); }
 
   private:
     struct Entry {

@@ -5,6 +5,10 @@
 
 #include <string>
 
+// The two settings' value names; stored files of earlier versions use them too.
+inline constexpr wchar_t kFolderSetting[] = L"BearShareDirectory";
+inline constexpr wchar_t kUrlSetting[] = L"URL";
+
 // The program's one settings object, created on first use and kept until the end.
 clsRegistry& Settings();
 // Company, root key, product and version of the settings, in this order.

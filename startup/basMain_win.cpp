@@ -15,13 +15,11 @@
 
 namespace {
 
-constexpr wchar_t kSettingsKey[] = L"Software\\Harlund\\Tolvaring\\1.0";
-
 // The stored text as the wide registry call gives it; empty when it is no REG_SZ.
 std::wstring WideSetting(const wchar_t* name) {
     RegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.Put()) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Settings().AppKeyPath().c_str(), 0, KEY_QUERY_VALUE,
+                      key.Put()) != ERROR_SUCCESS)
         return {};
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(key.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
@@ -48,7 +46,7 @@ std::wstring Setting(const wchar_t* name) {
 // A file of the client: its folder and `fileName`, within what the profile and process
 // calls can open.
 std::wstring ClientFile(const wchar_t* fileName) {
-    const std::wstring folder = Setting(L"BearShareDirectory");
+    const std::wstring folder = Setting(kFolderSetting);
     const std::wstring path = folder + fileName;
     if (ToAnsi(path).size() >= MAX_PATH)
         throw AppError(texts::FolderTooLong(Quote(folder), MAX_PATH));
@@ -77,7 +75,9 @@ bool IsOnlyCopy() {
     wchar_t user[257] = {};
     DWORD size = 257;
     if (!GetUserNameW(user, &size)) user[0] = L'\0';
-    const std::wstring name = L"Local\\Harlund.Tolvaring.1.0." + std::wstring(user);
+    SetSettingsIdentity();
+    const std::wstring name = L"Local\\" + Settings().Firma() + L"." + Settings().Produkt() + L"." +
+                              Settings().Version() + L"." + user;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
@@ -126,8 +126,7 @@ void StartProgram(const std::wstring& path) {
 
 void Main() {
     SetSettingsIdentity();
-    if (Settings().Value(L"", L"BearShareDirectory") == L"" ||
-        Settings().Value(L"", L"URL") == L"") {
+    if (Settings().Value(L"", kFolderSetting) == L"" || Settings().Value(L"", kUrlSetting) == L"") {
         frmSetup::Show();
         return;
     }
@@ -136,7 +135,7 @@ void Main() {
     {
         frmMain status;
         status.Show();
-        address = status.GetIp(Setting(L"URL"));
+        address = status.GetIp(Setting(kUrlSetting));
         status.Unload();
     }
 

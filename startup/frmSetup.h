@@ -1,11 +1,18 @@
 #pragma once
 // The setup dialog: the BearShare directory and the address of a page that shows the
 // caller's IP. Modeless; OK stores both settings and leaves the dialog open.
+#include "settings/SettingsValue.h"
 #include "startup/DirList.h"
 
 #include <windows.h>
 
 #include <string>
+
+// The dialog's directory list as the settings store it: by its current path.
+class DirListBox : public DirList, public HasDefaultProperty {
+  public:
+    SettingsValue DefaultValue() const override { return SettingsValue(Path()); }
+};
 
 class TextBox : public HasDefaultProperty {
   public:
@@ -53,7 +60,7 @@ class frmSetup {
     HWND lblInfo[2] = {};
     HWND cmdOkay = nullptr;
     HWND cmdCancel = nullptr;
-    DirList dirBearShare;
+    DirListBox dirBearShare;
     TextBox txtUrl;
     HWND focusOnDeactivate_ = nullptr;
 };

@@ -110,11 +110,11 @@ void frmSetup::Form_Load() {
     // Each statement on its own: a stored folder that has gone must not keep the
     // address from being shown.
     try {
-        dirBearShare.SetPath(Settings().Value(L"", L"BearShareDirectory").ToText());
+        dirBearShare.SetPath(Settings().Value(L"", kFolderSetting).ToText());
     } catch (...) {
     }
     try {
-        txtUrl.Text(Settings().Value(L"", L"URL").ToText());
+        txtUrl.Text(Settings().Value(L"", kUrlSetting).ToText());
     } catch (...) {
     }
 }
@@ -134,8 +134,8 @@ void frmSetup::cmdOkay_Click() {
         !StorableOrSaid(txtUrl.Text(), texts::kTheAddress, texts::kOtherAddress))
         return;
     SetSettingsIdentity();
-    Settings().Value(L"", L"BearShareDirectory", SettingsValue::Object(dirBearShare));
-    Settings().Value(L"", L"URL", SettingsValue::Object(txtUrl));
+    Settings().Value(L"", kFolderSetting, SettingsValue::Object(dirBearShare));
+    Settings().Value(L"", kUrlSetting, SettingsValue::Object(txtUrl));
 }
 
 void frmSetup::cmdCancel_Click() {

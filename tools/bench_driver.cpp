@@ -60,8 +60,7 @@ int main() {
     const std::wstring work = MakeTempFolder(L"bench-work");
     CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (client + L"\\BearShare.exe").c_str(),
               FALSE);
-    StoreSetting("BearShareDirectory", client);
-    StoreSetting("URL", PageUrl(L"/ip?ip=192.0.2.50"));
+    StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.50"));
 
     std::vector<double> tolvaring, minimal, withWindow;
     SIZE_T peak = 0;
@@ -88,11 +87,11 @@ int main() {
     std::printf("minimal program with one bare window: %8.1f ms\n", mw);
     // The program must show a window while it works, so the yardstick is the minimal
     // program that shows one too; the windowless figure says what the window costs.
-    std::printf("ratio to the minimal program with a window: %.2fx (target <= 1.2x): %s\n",
-                mt / mw, mt / mw <= 1.2 ? "met" : "NOT met");
+    std::printf("ratio to the minimal program with a window: %.2fx (target <= 1.2x): %s\n", mt / mw,
+                mt / mw <= 1.2 ? "met" : "NOT met");
     std::printf("ratio to the windowless minimal program: %.2fx\n", mt / mm);
     std::printf("peak working set of a hand-off: %.1f MiB\n", double(peak) / (1024.0 * 1024.0));
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+    ForgetSettings();
     DestroyWindow(keepDesktop);
     return 0;
 }

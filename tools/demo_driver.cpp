@@ -33,13 +33,12 @@ int main() {
         Fail("cannot copy the stand-in client");
     WriteFileBytes(client + L"\\FreePeers.ini", "[Network]\r\nport=6346\r\n");
 
-    Step("storing the two settings in HKCU\\Software\\Harlund\\Tolvaring\\1.0");
+    Step(("storing the two settings in HKCU\\" + std::string(kSettingsKey)).c_str());
     const std::wstring url =
         PageUrl(L"/slowip?delay=2&ip=" + std::wstring(address.begin(), address.end()));
-    StoreSetting("BearShareDirectory", client);
-    StoreSetting("URL", url);
-    std::printf("      BearShareDirectory = %s\n      URL = %s\n", Narrow(client).c_str(),
-                Narrow(url).c_str());
+    StoreSettings(client, url);
+    std::printf("      %s = %s\n      %s = %s\n", Narrow(kFolderSetting).c_str(),
+                Narrow(client).c_str(), Narrow(kUrlSetting).c_str(), Narrow(url).c_str());
 
     Step("starting Tolvaring.exe");
     {
@@ -68,7 +67,7 @@ int main() {
     std::printf("  The client was started: %s\\BearShare.exe\n\n", Narrow(client).c_str());
 
     Step("starting again without an address stored: the setup dialog");
-    StoreSetting("URL", L"");
+    StoreSetting(kUrlSetting, L"");
     {
         Program program(MakeTempFolder(L"work"));
         HWND setup = program.WaitWindow(texts::kSetupCaption, nullptr, 15000);

@@ -2,16 +2,26 @@
 // Running the real program to its end from a test: the settings it finds, how it ended,
 // and the stalling servers that it must give up on.
 #include "common/Texts.h"
+#include "startup/basMain.h"
+#include "tests/win/TestSupport.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-extern const char kSettingsKey[]; // below HKEY_CURRENT_USER
+extern const char kCompanyKey[];  // below HKEY_CURRENT_USER: all the program keeps there
+extern const char kSettingsKey[]; // the key of the settings, below kCompanyKey
 
 // Stores a setting as the program's own settings class does: REG_SZ, ANSI, with its NUL.
-void StoreSetting(const char* name, const std::wstring& value);
+void StoreSetting(const wchar_t* name, const std::wstring& value);
+// Both settings: the client's folder and the page's address.
+void StoreSettings(const std::wstring& folder, const std::wstring& url);
+// The setting as it stands in the registry, whatever its type.
+RawValue RawSetting(const wchar_t* name);
+void WriteRawSetting(const wchar_t* name, DWORD type, const std::string& bytes);
+// Removes every setting and key the program keeps: a first start.
+void ForgetSettings();
 
 enum class Course { HandOff, Question, Failure, Setup, Hung };
 const char* Name(Course c);

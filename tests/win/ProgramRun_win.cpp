@@ -10,10 +10,28 @@
 #include <cstdio>
 #include <cwchar>
 
+const char kCompanyKey[] = "Software\\Harlund";
 const char kSettingsKey[] = "Software\\Harlund\\Tolvaring\\1.0";
 
-void StoreSetting(const char* name, const std::wstring& value) {
-    WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, ToAnsi(value) + '\0');
+void WriteRawSetting(const wchar_t* name, DWORD type, const std::string& bytes) {
+    WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, ToAnsi(name), type, bytes);
+}
+
+void StoreSetting(const wchar_t* name, const std::wstring& value) {
+    WriteRawSetting(name, REG_SZ, ToAnsi(value) + '\0');
+}
+
+void StoreSettings(const std::wstring& folder, const std::wstring& url) {
+    StoreSetting(kFolderSetting, folder);
+    StoreSetting(kUrlSetting, url);
+}
+
+RawValue RawSetting(const wchar_t* name) {
+    return ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, ToAnsi(name));
+}
+
+void ForgetSettings() {
+    DeleteTree(HKEY_CURRENT_USER, kCompanyKey);
 }
 
 const char* Name(Course c) {
@@ -117,12 +135,12 @@ void ExpectEveryStallEnds(DWORD boundMs, const wchar_t* exeName, const std::wstr
                           const std::wstring& workFolder) {
     const std::wstring ini = clientFolder + L"\\FreePeers.ini";
     const std::wstring started = clientFolder + L"\\started.txt";
-    StoreSetting("BearShareDirectory", clientFolder);
+    StoreSetting(kFolderSetting, clientFolder);
     for (const StallCase& c : StallCases(boundMs)) {
         SCOPED_TRACE(c.what);
         DeleteFileW(ini.c_str());
         DeleteFileW(started.c_str());
-        StoreSetting("URL", c.url);
+        StoreSetting(kUrlSetting, c.url);
         const Observed seen = RunToTheEnd(workFolder, boundMs + 20000, exeName);
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
         EXPECT_NE(seen.message.find(c.reason), std::wstring::npos) << Narrow(seen.message);

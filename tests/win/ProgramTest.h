@@ -14,10 +14,10 @@
 class Tolvaring : public testing::Test {
   protected:
     void SetUp() override {
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        ForgetSettings();
         work = MakeTempFolder(L"work");
     }
-    void TearDown() override { DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund"); }
+    void TearDown() override { ForgetSettings(); }
 
     // A client folder with the stand-in BearShare.exe (unless told otherwise).
     std::wstring ClientFolder(const std::wstring& name, bool withClient = true) {
@@ -27,9 +27,9 @@ class Tolvaring : public testing::Test {
                       (folder + L"\\BearShare.exe").c_str(), FALSE);
         return folder;
     }
-    static void Store(const char* name, const std::wstring& value) { StoreSetting(name, value); }
-    static std::wstring Stored(const char* name) {
-        const RawValue raw = ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, name);
+    static void Store(const wchar_t* name, const std::wstring& value) { StoreSetting(name, value); }
+    static std::wstring Stored(const wchar_t* name) {
+        const RawValue raw = RawSetting(name);
         return raw.exists ? FromAnsi(raw.bytes.substr(0, raw.bytes.find('\0'))) : L"<none>";
     }
     static std::wstring StartRecord(const std::wstring& folder) {

@@ -17,8 +17,7 @@ TEST_F(Tolvaring, HandOffWritesTheAddressAndStartsTheClient) {
     const std::wstring dir = ClientFolder(L"client");
     WriteFileBytes(dir + L"\\FreePeers.ini",
                    "[General]\r\nname=me\r\n[Network]\r\nforcedIP=\"1.1.1.1\"\r\nport=6346\r\n");
-    Store("BearShareDirectory", dir);
-    Store("URL", PageUrl(L"/ip?ip=192.0.2.7"));
+    StoreSettings(dir, PageUrl(L"/ip?ip=192.0.2.7"));
 
     Program program(work);
     EXPECT_EQ(program.WaitExit(), 0u);
@@ -63,8 +62,7 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring real = c.realFolder.empty() ? c.folder : c.realFolder;
-        Store("BearShareDirectory", c.folder);
-        Store("URL", PageUrl(L"/ip?ip=198.51.100.9"));
+        StoreSettings(c.folder, PageUrl(L"/ip?ip=198.51.100.9"));
         Program program(work);
         EXPECT_EQ(program.WaitExit(), 0u);
         const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
@@ -84,8 +82,7 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
 
 TEST_F(Tolvaring, NoAddressAndNoEndsWithNothingWritten) {
     const std::wstring dir = ClientFolder(L"client");
-    Store("BearShareDirectory", dir);
-    Store("URL", PageUrl(L"/echo?body=Hier%20steht%20keine%20Adresse."));
+    StoreSettings(dir, PageUrl(L"/echo?body=Hier%20steht%20keine%20Adresse."));
     Program program(work);
     HWND box = WaitMessageBox(program);
     ASSERT_TRUE(box);
@@ -107,8 +104,7 @@ TEST_F(Tolvaring, NoAddressAndNoEndsWithNothingWritten) {
 TEST_F(Tolvaring, NoAddressAndYesOpensSetupWithTheStoredValues) {
     const std::wstring dir = ClientFolder(L"client");
     const std::wstring url = PageUrl(L"/echo?body=1.2.3");
-    Store("BearShareDirectory", dir);
-    Store("URL", url);
+    StoreSettings(dir, url);
     Program program(work);
     HWND setup = SetupAfterYes(program);
     ASSERT_TRUE(setup);
@@ -151,8 +147,7 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring dir = ClientFolder(L"failing", c.withClient);
-        Store("BearShareDirectory", dir);
-        Store("URL", c.url);
+        StoreSettings(dir, c.url);
         Program program(work);
         HWND box = WaitMessageBox(program);
         ASSERT_TRUE(box);
@@ -179,21 +174,21 @@ TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
                                  {"only the address", false, true}};
     for (const MissingCase& c : cases) {
         SCOPED_TRACE(c.name);
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        ForgetSettings();
         const std::wstring dir = ClientFolder(L"client");
-        if (c.storeDir) Store("BearShareDirectory", dir);
-        if (c.storeUrl) Store("URL", PageUrl(L"/ip?ip=192.0.2.1"));
+        if (c.storeDir) Store(kFolderSetting, dir);
+        if (c.storeUrl) Store(kUrlSetting, PageUrl(L"/ip?ip=192.0.2.1"));
         Program program(work);
         HWND setup = program.WaitWindow(kSetupCaption);
         ASSERT_TRUE(setup);
         EXPECT_EQ(program.Windows().size(), 1u); // no status window, no message box
         PostMessageW(setup, WM_CLOSE, 0, 0);
         EXPECT_EQ(program.WaitExit(), 0u);
-        EXPECT_EQ(Stored("BearShareDirectory"), c.storeDir ? dir : L"<none>");
-        EXPECT_EQ(Stored("URL"), c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"<none>");
+        EXPECT_EQ(Stored(kFolderSetting), c.storeDir ? dir : L"<none>");
+        EXPECT_EQ(Stored(kUrlSetting), c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"<none>");
         EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
         if (!c.storeDir && !c.storeUrl) { // nothing at all written on a first start
-            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Harlund"));
+            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCompanyKey));
         }
     }
 }

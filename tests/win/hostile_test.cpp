@@ -15,11 +15,10 @@ class Hostile : public Tolvaring {
         client = ClientFolder(L"client");
     }
 
-    static void StoreText(const char* name, const std::wstring& value) { Store(name, value); }
     // Stored as another tool may store it: through the wide call, whatever the code page.
     static void StoreWide(const wchar_t* name, const std::wstring& value) {
         HKEY key = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Harlund\\Tolvaring\\1.0", 0, nullptr, 0,
+        RegCreateKeyExW(HKEY_CURRENT_USER, FromAnsi(kSettingsKey).c_str(), 0, nullptr, 0,
                         KEY_SET_VALUE, nullptr, &key, nullptr);
         RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -83,8 +82,7 @@ TEST_F(Hostile, Pages) {
         SCOPED_TRACE(c.what);
         DeleteFileW((client + L"\\FreePeers.ini").c_str());
         DeleteFileW((client + L"\\started.txt").c_str());
-        StoreText("BearShareDirectory", client);
-        StoreText("URL", PageUrl(c.path));
+        StoreSettings(client, PageUrl(c.path));
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
         // The question: Yes/No, stop icon, Yes the default; a failure: OK and the stop icon.
@@ -123,8 +121,7 @@ TEST_F(Hostile, AddressesThatAreNotAddresses) {
     };
     for (const UrlCase& c : cases) {
         SCOPED_TRACE(c.what);
-        StoreText("BearShareDirectory", client);
-        StoreText("URL", c.url);
+        StoreSettings(client, c.url);
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
         EXPECT_FALSE(FileExists(client + L"\\FreePeers.ini"));
@@ -141,8 +138,7 @@ TEST_F(Hostile, AddressesThatAreNotAddresses) {
 TEST_F(Hostile, UnwritableSettingsFileStopsTheHandOff) {
     const std::string original = "[Network]\r\nforcedIP=\"10.0.0.1\"\r\n";
     const std::wstring ini = client + L"\\FreePeers.ini";
-    StoreText("BearShareDirectory", client);
-    StoreText("URL", PageUrl(L"/ip?ip=192.0.2.20"));
+    StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.20"));
     for (bool isFolder : {false, true}) {
         SCOPED_TRACE(isFolder ? "a folder" : "held open");
         KernelHandle lock;
@@ -188,17 +184,16 @@ TEST_F(Hostile, SettingsThatTheCodePageCannotHoldAreNotUsed) {
     };
     const std::wstring evil = client + L"\\evil";
     const Case cases[] = {
-        {"L with stroke", L"BearShareDirectory", client + L"\\Lukasz", client + L"\\\u0141ukasz"},
-        {"fullwidth backslashes", L"BearShareDirectory", evil, client + L"\\x\uFF3C..\uFF3Cevil"},
-        {"address", L"URL", client, PageUrl(L"/ip?ip=192.0.2.30&name=\u0141")},
+        {"L with stroke", kFolderSetting, client + L"\\Lukasz", client + L"\\\u0141ukasz"},
+        {"fullwidth backslashes", kFolderSetting, evil, client + L"\\x\uFF3C..\uFF3Cevil"},
+        {"address", kUrlSetting, client, PageUrl(L"/ip?ip=192.0.2.30&name=\u0141")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CreateDirectoryW(c.folder.c_str(), nullptr);
         CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
                   (c.folder + L"\\BearShare.exe").c_str(), FALSE);
-        StoreText("BearShareDirectory", client);
-        StoreText("URL", PageUrl(L"/ip?ip=192.0.2.31"));
+        StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.31"));
         StoreWide(c.name, c.value);
         const Observed seen = RunToTheEnd(work);
         ExpectNothingDone(seen, c.folder);
@@ -212,8 +207,7 @@ TEST_F(Hostile, FoldersTooLongForThePlatform) {
     for (std::size_t length : {300u, 2000u, 3000u}) {
         SCOPED_TRACE(length);
         const std::wstring folder = client + L"\\" + std::wstring(length, L'a');
-        StoreText("BearShareDirectory", folder);
-        StoreText("URL", PageUrl(L"/ip?ip=192.0.2.32"));
+        StoreSettings(folder, PageUrl(L"/ip?ip=192.0.2.32"));
         const Observed seen = RunToTheEnd(work);
         ExpectNothingDone(seen, client);
         EXPECT_EQ(seen.message, texts::FolderTooLong(Quote(folder), MAX_PATH));
@@ -223,8 +217,7 @@ TEST_F(Hostile, FoldersTooLongForThePlatform) {
 
 // Most pages that show a caller's address are https: the whole hand-off works through one.
 TEST_F(Hostile, HandOffOverTrustedHttps) {
-    StoreText("BearShareDirectory", client);
-    StoreText("URL", TrustedTlsUrl(L"/ip?ip=192.0.2.40"));
+    StoreSettings(client, TrustedTlsUrl(L"/ip?ip=192.0.2.40"));
     const Observed seen = RunToTheEnd(work);
     EXPECT_STREQ(Name(seen.course), Name(Course::HandOff)) << Narrow(seen.message);
     EXPECT_EQ(Ini(), L"[Network]\r\nforcedIP=\"192.0.2.40\"\r\nbForcedIP=Yes\r\n");
@@ -234,8 +227,7 @@ TEST_F(Hostile, HandOffOverTrustedHttps) {
 // Started twice at once, only one copy fetches and starts the client; the other ends
 // quietly.
 TEST_F(Hostile, TwoCopiesStartTheClientOnce) {
-    StoreText("BearShareDirectory", client);
-    StoreText("URL", PageUrl(L"/slowip?ip=192.0.2.33&delay=2"));
+    StoreSettings(client, PageUrl(L"/slowip?ip=192.0.2.33&delay=2"));
     Program first(work);
     WaitUntil([&] { return !first.Windows().empty(); }, 10000);
     Program second(work);
@@ -263,8 +255,7 @@ TEST_F(Hostile, FoldersThatAreNotThere) {
         CreateDirectoryW(c.folder.c_str(), nullptr);
         if (c.folder.find(L"gibt-es-nicht") != std::wstring::npos)
             RemoveDirectoryW(c.folder.c_str());
-        StoreText("BearShareDirectory", c.folder);
-        StoreText("URL", PageUrl(L"/ip?ip=192.0.2.21"));
+        StoreSettings(c.folder, PageUrl(L"/ip?ip=192.0.2.21"));
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(Course::Failure));
         EXPECT_EQ(seen.exitCode, 1u);
@@ -278,7 +269,7 @@ TEST_F(Hostile, FoldersThatAreNotThere) {
 
 struct TypeCase {
     const char* what;
-    const char* name;
+    const wchar_t* name;
     DWORD type;
     std::string bytes;
     Course course;
@@ -288,25 +279,25 @@ TEST_F(Hostile, SettingsOfTheWrongType) {
     const std::string dword("\x05\0\0\0", 4);
     const TypeCase cases[] = {
         // Values that read as the empty state count as absent: the setup dialog.
-        {"URL as REG_BINARY", "URL", REG_BINARY, "\x01\x02", Course::Setup},
-        {"URL as REG_EXPAND_SZ", "URL", REG_EXPAND_SZ, std::string("%URL%\0", 6), Course::Setup},
-        {"folder as REG_BINARY", "BearShareDirectory", REG_BINARY, "\x01", Course::Setup},
-        {"folder as REG_EXPAND_SZ", "BearShareDirectory", REG_EXPAND_SZ,
+        {"URL as REG_BINARY", kUrlSetting, REG_BINARY, "\x01\x02", Course::Setup},
+        {"URL as REG_EXPAND_SZ", kUrlSetting, REG_EXPAND_SZ, std::string("%URL%\0", 6),
+         Course::Setup},
+        {"folder as REG_BINARY", kFolderSetting, REG_BINARY, "\x01", Course::Setup},
+        {"folder as REG_EXPAND_SZ", kFolderSetting, REG_EXPAND_SZ,
          std::string("%ProgramFiles%\\BearShare\0", 25), Course::Setup},
         // An integer reads as its decimal text: "5" is no page and no client folder.
-        {"URL as REG_DWORD", "URL", REG_DWORD, dword, Course::Failure},
-        {"folder as REG_DWORD", "BearShareDirectory", REG_DWORD, dword, Course::Failure},
+        {"URL as REG_DWORD", kUrlSetting, REG_DWORD, dword, Course::Failure},
+        {"folder as REG_DWORD", kFolderSetting, REG_DWORD, dword, Course::Failure},
     };
     for (const TypeCase& c : cases) {
         SCOPED_TRACE(c.what);
-        StoreText("BearShareDirectory", client);
-        StoreText("URL", PageUrl(L"/ip?ip=192.0.2.22"));
-        WriteRawValue(HKEY_CURRENT_USER, kSettingsKey, c.name, c.type, c.bytes);
+        StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.22"));
+        WriteRawSetting(c.name, c.type, c.bytes);
         const Observed seen = RunToTheEnd(work);
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
         EXPECT_FALSE(FileExists(client + L"\\FreePeers.ini"));
         // The program never rewrites a setting by itself.
-        const RawValue after = ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, c.name);
+        const RawValue after = RawSetting(c.name);
         EXPECT_EQ(after.type, c.type);
         EXPECT_EQ(after.bytes, c.bytes);
     }

@@ -1,23 +1,54 @@
 // The setup dialog of the real program: its layout at every DPI, its keys and colours,
 // and what OK and Cancel store.
 #include "startup/frmSetup.h"
+#include "tests/win/DesignedLayout.h"
 #include "tests/win/ProgramTest.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
 using texts::kQuestion;
 using texts::kSetupCaption;
 
-struct Geometry {
+struct Control {
     int id;
     const wchar_t* cls;
-    const wchar_t* text;
-    RECT at96; // left, top, right, bottom in client pixels at 96 dpi
+    const wchar_t* text; // none: not a fixed text
+    designed::Box box;
+    designed::Box frame; // the frame it stands in, if any
 };
 
-TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
+// In tab order.
+const Control kControls[] = {
+    {frmSetup::kIdFrame0, L"Button", texts::kFrameBearShare, designed::kFrame0, {}},
+    {frmSetup::kIdDirBearShare, L"ListBox", nullptr, designed::kDirList, designed::kFrame0},
+    {frmSetup::kIdLblInfo0, L"Static", texts::kPromptFolder, designed::kPrompt0, designed::kFrame0},
+    {frmSetup::kIdFrame1, L"Button", texts::kFrameGeneral, designed::kFrame1, {}},
+    {frmSetup::kIdLblInfo1, L"Static", texts::kPromptUrl, designed::kPrompt1, designed::kFrame1},
+    {frmSetup::kIdTxtUrl, L"Edit", L"", designed::kUrl, designed::kFrame1},
+    {frmSetup::kIdCmdOkay, L"Button", texts::kOkay, designed::kOkay, {}},
+    {frmSetup::kIdCmdCancel, L"Button", texts::kCancel, designed::kCancel, {}},
+};
+
+std::string Text(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+std::string ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return Text(client);
+}
+
+std::string DesignedSize(SIZE twips, int dpi) {
+    return Text({0, 0, MulDiv(twips.cx, dpi, 1440), MulDiv(twips.cy, dpi, 1440)});
+}
+
+TEST_F(Tolvaring, SetupDialogControlsKindsTextsAndOrder) {
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
@@ -30,51 +61,27 @@ TEST_F(Tolvaring, SetupDialogLayoutAt96Dpi) {
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_EQ(GetWindow(setup, GW_OWNER), nullptr);
 
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    if (dpi != 96) GTEST_SKIP() << "screen is at " << dpi << " dpi";
-    RECT client{};
-    GetClientRect(setup, &client);
-    EXPECT_EQ(client.right, 434);
-    EXPECT_EQ(client.bottom, 212);
-
-    const Geometry controls[] = {
-        {frmSetup::kIdFrame0, L"Button", texts::kFrameBearShare, {8, 8, 185, 201}},
-        {frmSetup::kIdDirBearShare, L"ListBox", nullptr, {16, 64, 177, 190}},
-        {frmSetup::kIdLblInfo0, L"Static", texts::kPromptFolder, {16, 32, 177, 63}},
-        {frmSetup::kIdFrame1, L"Button", texts::kFrameGeneral, {192, 8, 425, 97}},
-        {frmSetup::kIdLblInfo1, L"Static", texts::kPromptUrl, {200, 32, 417, 71}},
-        {frmSetup::kIdTxtUrl, L"Edit", L"", {200, 64, 417, 83}},
-        {frmSetup::kIdCmdOkay, L"Button", texts::kOkay, {192, 176, 305, 201}},
-        {frmSetup::kIdCmdCancel, L"Button", texts::kCancel, {312, 176, 425, 201}},
-    };
     HWND previous = nullptr;
-    for (const Geometry& g : controls) {
-        SCOPED_TRACE(g.id);
-        HWND h = Child(setup, g.id);
+    for (const Control& c : kControls) {
+        SCOPED_TRACE(c.id);
+        HWND h = Child(setup, c.id);
         ASSERT_TRUE(h);
-        EXPECT_EQ(_wcsicmp(ClassOf(h).c_str(), g.cls), 0) << Narrow(ClassOf(h));
-        if (g.text) {
-            EXPECT_EQ(TextOf(h), g.text);
+        EXPECT_EQ(_wcsicmp(ClassOf(h).c_str(), c.cls), 0) << Narrow(ClassOf(h));
+        if (c.text) {
+            EXPECT_EQ(TextOf(h), c.text);
         }
-        const RECT r = ClientRectIn(h, setup);
-        EXPECT_EQ(r.left, g.at96.left);
-        EXPECT_EQ(r.top, g.at96.top);
-        EXPECT_EQ(r.right, g.at96.right);
-        EXPECT_EQ(r.bottom, g.at96.bottom);
         // Tab index: the controls follow each other in this order.
         EXPECT_EQ(GetWindow(h, GW_HWNDPREV), previous);
         previous = h;
     }
-    EXPECT_FALSE(GetWindowLongW(Child(setup, frmSetup::kIdCmdOkay), GWL_STYLE) & BS_DEFPUSHBUTTON);
-    EXPECT_FALSE(GetWindowLongW(Child(setup, frmSetup::kIdCmdCancel), GWL_STYLE) &
-                 BS_DEFPUSHBUTTON);
+    for (int id : {frmSetup::kIdCmdOkay, frmSetup::kIdCmdCancel}) {
+        EXPECT_FALSE(GetWindowLongW(Child(setup, id), GWL_STYLE) & BS_DEFPUSHBUTTON) << id;
+    }
 }
 
 TEST_F(Tolvaring, SetupKeyboard) {
     const std::wstring dir = ClientFolder(L"client");
-    Store("BearShareDirectory", dir);
+    Store(kFolderSetting, dir);
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
@@ -99,18 +106,18 @@ TEST_F(Tolvaring, SetupKeyboard) {
     }
     program.WaitIdle(); // the keys are handled
     EXPECT_TRUE(IsWindow(setup));
-    EXPECT_EQ(Stored("URL"), L"<none>");
+    EXPECT_EQ(Stored(kUrlSetting), L"<none>");
 
     // Alt+O stores; the dialog stays open.
     PressAltKey(setup, L'o');
-    EXPECT_TRUE(WaitUntil([&] { return Stored("URL") == L"http://typed/"; }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return Stored(kUrlSetting) == L"http://typed/"; }, 3000));
     EXPECT_TRUE(IsWindow(setup));
 
     // Esc presses Abbrechen: the dialog goes and the program ends; unsaved edits are lost.
     SendMessageW(url, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"http://unsaved/"));
     PressKey(FocusOf(setup), VK_ESCAPE);
     EXPECT_EQ(program.WaitExit(10000), 0u);
-    EXPECT_EQ(Stored("URL"), L"http://typed/");
+    EXPECT_EQ(Stored(kUrlSetting), L"http://typed/");
 }
 
 TEST_F(Tolvaring, AltAClosesWithoutSaving) {
@@ -121,13 +128,13 @@ TEST_F(Tolvaring, AltAClosesWithoutSaving) {
                  reinterpret_cast<LPARAM>(L"http://x/"));
     PressAltKey(setup, L'a');
     EXPECT_EQ(program.WaitExit(10000), 0u);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Harlund"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCompanyKey));
 }
 
 TEST_F(Tolvaring, OkStoresBothSettingsAsTheyStandAndTheNextStartDetects) {
     const std::wstring dir = ClientFolder(L"client");
     CreateDirectoryW((dir + L"\\Sub").c_str(), nullptr);
-    Store("BearShareDirectory", dir);
+    Store(kFolderSetting, dir);
     {
         Program program(work);
         HWND setup = program.WaitWindow(kSetupCaption);
@@ -149,8 +156,9 @@ TEST_F(Tolvaring, OkStoresBothSettingsAsTheyStandAndTheNextStartDetects) {
         SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(PageUrl(L"/ip?ip=203.0.113.3").c_str()));
         Click(Child(setup, frmSetup::kIdCmdOkay));
-        EXPECT_TRUE(WaitUntil([&] { return Stored("URL") == PageUrl(L"/ip?ip=203.0.113.3"); }));
-        EXPECT_EQ(Stored("BearShareDirectory"), dir);
+        EXPECT_TRUE(
+            WaitUntil([&] { return Stored(kUrlSetting) == PageUrl(L"/ip?ip=203.0.113.3"); }));
+        EXPECT_EQ(Stored(kFolderSetting), dir);
         EXPECT_TRUE(IsWindow(setup)); // OK leaves the dialog open and detects nothing
         EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
         EXPECT_EQ(KeyClass(HKEY_CURRENT_USER, kSettingsKey), "X");
@@ -165,8 +173,7 @@ TEST_F(Tolvaring, OkStoresBothSettingsAsTheyStandAndTheNextStartDetects) {
 
 TEST_F(Tolvaring, AnEmptyAddressIsStoredAndTheNextStartAsksAgain) {
     const std::wstring dir = ClientFolder(L"client");
-    Store("BearShareDirectory", dir);
-    Store("URL", L"http://old/");
+    StoreSettings(dir, L"http://old/");
     {
         Program program(work);
         HWND box = WaitMessageBox(program); // http://old/ cannot be reached
@@ -174,7 +181,7 @@ TEST_F(Tolvaring, AnEmptyAddressIsStoredAndTheNextStartAsksAgain) {
         Click(GetDlgItem(box, IDOK));
         program.WaitExit();
     }
-    Store("URL", L"");
+    Store(kUrlSetting, L"");
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
@@ -196,8 +203,7 @@ TEST_F(Tolvaring, AnEmptyAddressIsStoredAndTheNextStartAsksAgain) {
 TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
     const std::wstring gone = ClientFolder(L"gone", false);
     RemoveDirectoryW(gone.c_str());
-    Store("BearShareDirectory", gone);
-    Store("URL", L"");
+    StoreSettings(gone, L"");
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
@@ -206,7 +212,7 @@ TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
     program.WaitExit();
 
     // The same with the address present: the no-address question leads to the dialog.
-    Store("URL", PageUrl(L"/echo?body=nichts"));
+    Store(kUrlSetting, PageUrl(L"/echo?body=nichts"));
     Program second(work);
     HWND setup2 = SetupAfterYes(second);
     ASSERT_TRUE(setup2);
@@ -234,35 +240,27 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
         SCOPED_TRACE(dpi);
         ScreenDpiSetting setting(dpi);
         const std::wstring suffix = L"-" + std::to_wstring(dpi) + L"dpi";
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+        ForgetSettings();
         {
             Program program(work);
             HWND setup = program.WaitWindow(kSetupCaption);
             ASSERT_TRUE(setup);
-            RECT client{};
-            GetClientRect(setup, &client);
-            EXPECT_EQ(client.right, MulDiv(6510, dpi, 1440));
-            EXPECT_EQ(client.bottom, MulDiv(3180, dpi, 1440));
-            const RECT ok = ClientRectIn(Child(setup, frmSetup::kIdCmdOkay), setup);
-            EXPECT_EQ(ok.left, MulDiv(2880, dpi, 1440));
-            EXPECT_EQ(ok.bottom - ok.top, MulDiv(375, dpi, 1440));
-            const RECT url = ClientRectIn(Child(setup, frmSetup::kIdTxtUrl), setup);
-            EXPECT_EQ(url.left, MulDiv(2880 + 120, dpi, 1440));
+            EXPECT_EQ(ClientSize(setup), DesignedSize(designed::kSetupClient, dpi));
+            for (const Control& c : kControls) {
+                EXPECT_EQ(Text(ClientRectIn(Child(setup, c.id), setup)),
+                          Text(designed::Pixels(c.box, dpi, c.frame)))
+                    << c.id;
+            }
             program.WaitIdle();
             SaveScreenshot(setup, L"setup-dialog" + suffix);
             PostMessageW(setup, WM_CLOSE, 0, 0);
             EXPECT_EQ(program.WaitExit(), 0u);
         }
-        const std::wstring dir = ClientFolder(L"client");
-        Store("BearShareDirectory", dir);
-        Store("URL", PageUrl(L"/slowip?delay=3&ip=192.0.2.77"));
+        StoreSettings(ClientFolder(L"client"), PageUrl(L"/slowip?delay=3&ip=192.0.2.77"));
         Program program(work);
         HWND status = program.WaitWindow(L"", L"TolvaringStatus", 15000);
         ASSERT_TRUE(status);
-        RECT client{};
-        GetClientRect(status, &client);
-        EXPECT_EQ(client.right, MulDiv(4680, dpi, 1440));
-        EXPECT_EQ(client.bottom, MulDiv(705, dpi, 1440));
+        EXPECT_EQ(ClientSize(status), DesignedSize(designed::kStatusClient, dpi));
         program.WaitIdle();
         SaveScreenshot(status, L"status-window" + suffix);
         EXPECT_EQ(program.WaitExit(), 0u);

@@ -16,8 +16,8 @@ namespace {
 // The program started with only the folder stored: it opens the setup dialog there.
 struct SetupAt {
     explicit SetupAt(const std::wstring& folder) {
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
-        StoreSetting("BearShareDirectory", folder);
+        ForgetSettings();
+        StoreSetting(kFolderSetting, folder);
         program.emplace(MakeTempFolder(L"work"));
         dialog = program->WaitWindow(texts::kSetupCaption);
         list = GetDlgItem(dialog, frmSetup::kIdDirBearShare);
@@ -67,7 +67,7 @@ TEST(SetupDialog, RefusesWhatTheCodePageCannotHold) {
         PostMessageW(setup, WM_CLOSE, 0, 0);
         EXPECT_EQ(program.WaitExit(), 0u);
     }
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+    ForgetSettings();
 }
 
 // The folders carry their names as the list's strings, and a typed letter moves the
@@ -104,7 +104,7 @@ TEST(SetupDialog, TheDirectoryListCanBeReadAndTypedInto) {
     EXPECT_EQ(TextOf(list), base); // typing only highlights; the path stays
     PostMessageW(setup, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitExit(), 0u);
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Harlund");
+    ForgetSettings();
 }
 
 } // namespace
