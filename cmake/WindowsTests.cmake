@@ -48,7 +48,7 @@ add_executable(fakeclient tests/win/fakeclient.cpp)
 # A windows program, as the real client is (a console one would get a console of its own).
 target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
-  SOURCES tests/win/courses_test.cpp tests/win/setup_dialog_test.cpp tests/win/setup_test.cpp tests/win/ProgramRun_win.cpp
+  SOURCES tests/win/courses_test.cpp tests/win/setup_dialog_test.cpp tests/win/ProgramRun_win.cpp
           tests/win/Driver_win.cpp)
 add_dependencies(win_e2e_tests Tolvaring fakeclient)
 # The same courses on a German system: Wine takes the locale from LANG (code page 1252).

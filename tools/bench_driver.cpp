@@ -58,8 +58,7 @@ int main() {
                                        nullptr, nullptr, nullptr);
     const std::wstring client = MakeTempFolder(L"bench-client");
     const std::wstring work = MakeTempFolder(L"bench-work");
-    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (client + L"\\BearShare.exe").c_str(),
-              FALSE);
+    PutClient(client);
     StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.50"));
 
     std::vector<double> tolvaring, minimal, withWindow;

@@ -28,9 +28,7 @@ int main() {
     const std::string address = "203.0.113.42";
     Step("creating a sample client folder with a stand-in BearShare.exe");
     const std::wstring client = MakeTempFolder(L"BearShare");
-    if (!CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
-                   (client + L"\\BearShare.exe").c_str(), FALSE))
-        Fail("cannot copy the stand-in client");
+    if (!PutClient(client)) Fail("cannot copy the stand-in client");
     WriteFileBytes(client + L"\\FreePeers.ini", "[Network]\r\nport=6346\r\n");
 
     Step(("storing the two settings in HKCU\\" + std::string(kSettingsKey)).c_str());

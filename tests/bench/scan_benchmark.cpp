@@ -32,6 +32,11 @@ const std::string& Page(int shape) {
 
 const char* kShapeNames[3] = {"dense", "prose", "html"};
 
+void Report(benchmark::State& state, const std::string& page) {
+    state.SetLabel(kShapeNames[state.range(0)]);
+    state.SetBytesProcessed(state.iterations() * page.size());
+}
+
 void BM_MemchrDots(benchmark::State& state) {
     const std::string& page = Page(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -44,8 +49,7 @@ void BM_MemchrDots(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(dots);
     }
-    state.SetLabel(kShapeNames[state.range(0)]);
-    state.SetBytesProcessed(state.iterations() * page.size());
+    Report(state, page);
 }
 
 void BM_Scan(benchmark::State& state) {
@@ -56,8 +60,7 @@ void BM_Scan(benchmark::State& state) {
         if (address != L"203.0.113.77") state.SkipWithError("wrong address");
         benchmark::DoNotOptimize(address);
     }
-    state.SetLabel(kShapeNames[state.range(0)]);
-    state.SetBytesProcessed(state.iterations() * page.size());
+    Report(state, page);
 }
 
 void BM_DecodeAndScan(benchmark::State& state) {
@@ -66,8 +69,7 @@ void BM_DecodeAndScan(benchmark::State& state) {
         std::wstring address = ScanForIp(PageBytesToText(page, "", DecodeWindows1252));
         benchmark::DoNotOptimize(address);
     }
-    state.SetLabel(kShapeNames[state.range(0)]);
-    state.SetBytesProcessed(state.iterations() * page.size());
+    Report(state, page);
 }
 
 } // namespace

@@ -18,6 +18,8 @@ class Program {
     DWORD Pid() const { return pid_; }
     // Exit code once it has ended within `ms`; STILL_ACTIVE otherwise.
     DWORD WaitExit(DWORD ms = 30000);
+    // Closes `window` as its close box does; then as WaitExit.
+    DWORD Close(HWND window, DWORD ms = 30000);
     // A top-level window of the program with this caption (and class, when given).
     HWND WaitWindow(const std::wstring& caption, const wchar_t* cls = nullptr, DWORD ms = 30000);
     // The largest working set the program had, in MiB (Wine's figure includes its DLLs).

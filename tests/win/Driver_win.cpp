@@ -4,6 +4,8 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+
 Program::Program(const std::wstring& workingFolder, const wchar_t* exeName) {
     const std::wstring exe = ExeFolder() + L"\\" + exeName;
     std::wstring commandLine = L"\"" + exe + L"\"";
@@ -61,6 +63,11 @@ std::vector<HWND> Program::Windows() const {
     return search.found;
 }
 
+DWORD Program::Close(HWND window, DWORD ms) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return WaitExit(ms);
+}
+
 HWND Program::WaitWindow(const std::wstring& caption, const wchar_t* cls, DWORD ms) {
     HWND result = nullptr;
     WaitUntil(
@@ -87,14 +94,12 @@ std::wstring TextOf(HWND h) {
 
 std::wstring CaptionOf(HWND h) {
     wchar_t text[512] = {};
-    GetWindowTextW(h, text, 512);
-    return text;
+    return std::wstring(text, std::max(GetWindowTextW(h, text, 512), 0));
 }
 
 std::wstring ClassOf(HWND h) {
     wchar_t name[256] = {};
-    GetClassNameW(h, name, 256);
-    return name;
+    return std::wstring(name, std::max(GetClassNameW(h, name, 256), 0));
 }
 
 RECT ClientRectIn(HWND child, HWND parent) {

@@ -20,9 +20,12 @@ void StoreSettings(const std::wstring& folder, const std::wstring& url);
 // The setting as it stands in the registry, whatever its type.
 RawValue RawSetting(const wchar_t* name);
 void WriteRawSetting(const wchar_t* name, DWORD type, const std::string& bytes);
+// Puts the stand-in BearShare.exe, which records how it was started, into `folder`.
+bool PutClient(const std::wstring& folder);
 // Removes every setting and key the program keeps: a first start.
 void ForgetSettings();
 
+// How a run ended; Name() words each one, in this order.
 enum class Course { HandOff, Question, Failure, Setup, Hung };
 const char* Name(Course c);
 

@@ -30,24 +30,19 @@ RawValue RawSetting(const wchar_t* name) {
     return ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, ToAnsi(name));
 }
 
+bool PutClient(const std::wstring& folder) {
+    return CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
+                     (folder + L"\\BearShare.exe").c_str(), FALSE);
+}
+
 void ForgetSettings() {
     DeleteTree(HKEY_CURRENT_USER, kCompanyKey);
 }
 
 const char* Name(Course c) {
-    switch (c) {
-    case Course::HandOff:
-        return "hand-off";
-    case Course::Question:
-        return "question";
-    case Course::Failure:
-        return "failure box";
-    case Course::Setup:
-        return "setup dialog";
-    case Course::Hung:
-        return "no end";
-    }
-    return "?";
+    static const char* const names[] = {"hand-off", "question", "failure box", "setup dialog",
+                                        "no end"};
+    return names[static_cast<int>(c)];
 }
 
 Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* exeName) {
@@ -92,19 +87,9 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
     return seen;
 }
 
-namespace {
-
-std::wstring PortVariable(const wchar_t* name) {
-    wchar_t buffer[32] = {};
-    GetEnvironmentVariableW(name, buffer, 32);
-    return buffer;
-}
-
-} // namespace
-
 std::vector<StallCase> StallCases(DWORD boundMs) {
-    const std::wstring silent = PortVariable(L"TOLVARING_TEST_SILENT_PORT");
-    const std::wstring full = PortVariable(L"TOLVARING_TEST_FULL_PORT");
+    const std::wstring silent = TestPort(L"TOLVARING_TEST_SILENT_PORT");
+    const std::wstring full = TestPort(L"TOLVARING_TEST_FULL_PORT");
     const std::wstring timeout = texts::kTimeoutPrefix;
     return {
         {"headers trickled", PageUrl(L"/trickleheaders?every=0.5"), Course::Failure, timeout},

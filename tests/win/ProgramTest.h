@@ -20,13 +20,12 @@ class Tolvaring : public testing::Test {
     void TearDown() override { ForgetSettings(); }
 
     // A client folder with the stand-in BearShare.exe (unless told otherwise).
-    std::wstring ClientFolder(const std::wstring& name, bool withClient = true) {
+    static std::wstring ClientFolder(const std::wstring& name, bool withClient = true) {
         const std::wstring folder = MakeTempFolder(name);
-        if (withClient)
-            CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
-                      (folder + L"\\BearShare.exe").c_str(), FALSE);
+        if (withClient) PutClient(folder);
         return folder;
     }
+
     static void Store(const wchar_t* name, const std::wstring& value) { StoreSetting(name, value); }
     static std::wstring Stored(const wchar_t* name) {
         const RawValue raw = RawSetting(name);

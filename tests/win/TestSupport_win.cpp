@@ -59,16 +59,14 @@ int PageServerPort() {
     return _wtoi(buffer);
 }
 
-std::wstring TlsPageUrl(const std::wstring& path) {
-    wchar_t buffer[32] = {};
-    GetEnvironmentVariableW(L"TOLVARING_TEST_TLS_PORT", buffer, 32);
-    return L"https://127.0.0.1:" + std::wstring(buffer) + path;
-}
-
 std::wstring TestPort(const wchar_t* variable) {
     wchar_t buffer[32] = {};
     GetEnvironmentVariableW(variable, buffer, 32);
     return buffer;
+}
+
+std::wstring TlsPageUrl(const std::wstring& path) {
+    return L"https://127.0.0.1:" + TestPort(L"TOLVARING_TEST_TLS_PORT") + path;
 }
 
 std::wstring TrustedTlsUrl(const std::wstring& path) {

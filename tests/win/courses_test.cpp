@@ -46,10 +46,9 @@ struct FolderCase {
 TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
     const std::wstring blanks = ClientFolder(L"Program Files Test") + L"\\Bear Share";
     CreateDirectoryW(blanks.c_str(), nullptr);
-    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), (blanks + L"\\BearShare.exe").c_str(),
-              FALSE);
+    PutClient(blanks);
     // The fixture maps drive T: onto a folder of its own.
-    CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(), L"T:\\BearShare.exe", FALSE);
+    PutClient(L"T:");
     DeleteFileW(L"T:\\FreePeers.ini");
     DeleteFileW(L"T:\\started.txt");
     const FolderCase cases[] = {
@@ -110,8 +109,7 @@ TEST_F(Tolvaring, NoAddressAndYesOpensSetupWithTheStoredValues) {
     ASSERT_TRUE(setup);
     EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), url);
     EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), dir);
-    PostMessageW(setup, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitExit(), 0u);
+    EXPECT_EQ(program.Close(setup), 0u);
     EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
 }
 
@@ -182,8 +180,7 @@ TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
         HWND setup = program.WaitWindow(kSetupCaption);
         ASSERT_TRUE(setup);
         EXPECT_EQ(program.Windows().size(), 1u); // no status window, no message box
-        PostMessageW(setup, WM_CLOSE, 0, 0);
-        EXPECT_EQ(program.WaitExit(), 0u);
+        EXPECT_EQ(program.Close(setup), 0u);
         EXPECT_EQ(Stored(kFolderSetting), c.storeDir ? dir : L"<none>");
         EXPECT_EQ(Stored(kUrlSetting), c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"<none>");
         EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));

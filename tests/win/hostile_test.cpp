@@ -191,8 +191,7 @@ TEST_F(Hostile, SettingsThatTheCodePageCannotHoldAreNotUsed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CreateDirectoryW(c.folder.c_str(), nullptr);
-        CopyFileW((ExeFolder() + L"\\fakeclient.exe").c_str(),
-                  (c.folder + L"\\BearShare.exe").c_str(), FALSE);
+        PutClient(c.folder);
         StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.31"));
         StoreWide(c.name, c.value);
         const Observed seen = RunToTheEnd(work);

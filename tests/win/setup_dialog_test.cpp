@@ -79,147 +79,184 @@ TEST_F(Tolvaring, SetupDialogControlsKindsTextsAndOrder) {
     }
 }
 
-TEST_F(Tolvaring, SetupKeyboard) {
-    const std::wstring dir = ClientFolder(L"client");
-    Store(kFolderSetting, dir);
+TEST_F(Tolvaring, SetupFocusStartsInTheListAndTabWalksTheFocusOrder) {
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
     HWND dirList = Child(setup, frmSetup::kIdDirBearShare);
-    HWND url = Child(setup, frmSetup::kIdTxtUrl);
-    HWND ok = Child(setup, frmSetup::kIdCmdOkay);
-    HWND cancel = Child(setup, frmSetup::kIdCmdCancel);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(setup) == dirList; }));
-
-    // Tab walks the focus order and wraps around.
-    for (HWND next : {url, ok, cancel, dirList}) {
+    for (int next : {frmSetup::kIdTxtUrl, frmSetup::kIdCmdOkay, frmSetup::kIdCmdCancel,
+                     frmSetup::kIdDirBearShare}) {
         PressKey(FocusOf(setup), VK_TAB);
-        EXPECT_TRUE(WaitUntil([&] { return FocusOf(setup) == next; }, 3000))
-            << Narrow(ClassOf(FocusOf(setup)));
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(setup) == Child(setup, next); }, 3000))
+            << next << ": " << Narrow(ClassOf(FocusOf(setup)));
     }
-
-    // Enter presses no button: nothing is stored and the dialog stays.
-    SendMessageW(url, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"http://typed/"));
-    for (HWND target : {url, ok}) {
-        PostMessageW(setup, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
-        PressKey(target, VK_RETURN);
-    }
-    program.WaitIdle(); // the keys are handled
-    EXPECT_TRUE(IsWindow(setup));
-    EXPECT_EQ(Stored(kUrlSetting), L"<none>");
-
-    // Alt+O stores; the dialog stays open.
-    PressAltKey(setup, L'o');
-    EXPECT_TRUE(WaitUntil([&] { return Stored(kUrlSetting) == L"http://typed/"; }, 3000));
-    EXPECT_TRUE(IsWindow(setup));
-
-    // Esc presses Abbrechen: the dialog goes and the program ends; unsaved edits are lost.
-    SendMessageW(url, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"http://unsaved/"));
-    PressKey(FocusOf(setup), VK_ESCAPE);
-    EXPECT_EQ(program.WaitExit(10000), 0u);
-    EXPECT_EQ(Stored(kUrlSetting), L"http://typed/");
 }
 
-TEST_F(Tolvaring, AltAClosesWithoutSaving) {
-    Program program(work);
-    HWND setup = program.WaitWindow(kSetupCaption);
-    ASSERT_TRUE(setup);
-    SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(L"http://x/"));
-    PressAltKey(setup, L'a');
-    EXPECT_EQ(program.WaitExit(10000), 0u);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kCompanyKey));
+void PressEnterIn(HWND setup, int id) {
+    PostMessageW(setup, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Child(setup, id)), TRUE);
+    PressKey(Child(setup, id), VK_RETURN);
 }
 
-TEST_F(Tolvaring, OkStoresBothSettingsAsTheyStandAndTheNextStartDetects) {
-    const std::wstring dir = ClientFolder(L"client");
-    CreateDirectoryW((dir + L"\\Sub").c_str(), nullptr);
+struct KeyCase {
+    const char* what;
+    void (*press)(HWND setup);
+    bool stores, closes;
+};
+
+TEST_F(Tolvaring, SetupKeysAndTheCloseBox) {
+    const KeyCase cases[] = {
+        {"Enter in the address", [](HWND s) { PressEnterIn(s, frmSetup::kIdTxtUrl); }, false,
+         false},
+        {"Enter on OK", [](HWND s) { PressEnterIn(s, frmSetup::kIdCmdOkay); }, false, false},
+        {"Alt+O", [](HWND s) { PressAltKey(s, L'o'); }, true, false},
+        {"Esc", [](HWND s) { PressKey(FocusOf(s), VK_ESCAPE); }, false, true},
+        {"Alt+A", [](HWND s) { PressAltKey(s, L'a'); }, false, true},
+        {"close box", [](HWND s) { PostMessageW(s, WM_CLOSE, 0, 0); }, false, true},
+    };
+    const std::wstring typed = L"http://typed/";
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ForgetSettings();
+        Store(kFolderSetting, work);
+        Program program(work);
+        HWND setup = program.WaitWindow(kSetupCaption);
+        ASSERT_TRUE(setup);
+        SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(typed.c_str()));
+        c.press(setup);
+        if (c.closes) {
+            EXPECT_EQ(program.WaitExit(10000), 0u);
+        } else {
+            program.WaitIdle(); // the keys are handled
+            EXPECT_TRUE(IsWindow(setup));
+        }
+        if (c.stores) {
+            EXPECT_TRUE(WaitUntil([&] { return Stored(kUrlSetting) == typed; }, 3000));
+        } else {
+            EXPECT_EQ(Stored(kUrlSetting), L"<none>");
+        }
+    }
+}
+
+// OK stores the folder opened in the list and the address as they stand, leaves the
+// dialog open and detects nothing; the next start hands off into that folder.
+TEST_F(Tolvaring, OkStoresBothSettingsAndTheNextStartDetects) {
+    const std::wstring dir = ClientFolder(L"client", false);
+    const std::wstring sub = dir + L"\\Sub";
+    CreateDirectoryW(sub.c_str(), nullptr);
+    PutClient(sub);
+    const std::wstring url = PageUrl(L"/ip?ip=203.0.113.3");
     Store(kFolderSetting, dir);
     {
         Program program(work);
         HWND setup = program.WaitWindow(kSetupCaption);
         ASSERT_TRUE(setup);
+        // The dialog hands a double click on the last entry, the subfolder, to the list.
         HWND list = Child(setup, frmSetup::kIdDirBearShare);
-        // Open the subfolder: it is the entry right after the chain down to `dir`.
-        const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-        ASSERT_GE(count, 2);
-        SendMessageW(list, LB_SETCURSEL, count - 1, 0);
-        EXPECT_EQ(TextOf(list), dir); // a highlight alone changes nothing
-        PressKey(list, VK_RETURN);
-        ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == dir + L"\\Sub"; }, 3000));
-        // And back up: the entry of `dir` in the chain.
-        SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_GETCOUNT, 0, 0) - 2, 0);
+        SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
         SendMessageW(setup, WM_COMMAND, MAKEWPARAM(frmSetup::kIdDirBearShare, LBN_DBLCLK),
                      reinterpret_cast<LPARAM>(list));
-        ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == dir; }, 3000));
-
+        ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == sub; }, 3000));
         SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(PageUrl(L"/ip?ip=203.0.113.3").c_str()));
+                     reinterpret_cast<LPARAM>(url.c_str()));
         Click(Child(setup, frmSetup::kIdCmdOkay));
-        EXPECT_TRUE(
-            WaitUntil([&] { return Stored(kUrlSetting) == PageUrl(L"/ip?ip=203.0.113.3"); }));
-        EXPECT_EQ(Stored(kFolderSetting), dir);
-        EXPECT_TRUE(IsWindow(setup)); // OK leaves the dialog open and detects nothing
-        EXPECT_FALSE(FileExists(dir + L"\\FreePeers.ini"));
-        EXPECT_EQ(KeyClass(HKEY_CURRENT_USER, kSettingsKey), "X");
-        PostMessageW(setup, WM_CLOSE, 0, 0);
-        EXPECT_EQ(program.WaitExit(), 0u);
+        EXPECT_TRUE(WaitUntil([&] { return Stored(kUrlSetting) == url; }));
+        EXPECT_EQ(Stored(kFolderSetting), sub);
+        EXPECT_TRUE(IsWindow(setup));
+        EXPECT_FALSE(FileExists(sub + L"\\FreePeers.ini"));
+        EXPECT_EQ(program.Close(setup), 0u);
     }
     Program next(work);
     EXPECT_EQ(next.WaitExit(), 0u);
-    EXPECT_NE(ReadFileText(dir + L"\\FreePeers.ini").find(L"forcedIP=\"203.0.113.3\""),
+    EXPECT_NE(ReadFileText(sub + L"\\FreePeers.ini").find(L"forcedIP=\"203.0.113.3\""),
               std::wstring::npos);
 }
 
 TEST_F(Tolvaring, AnEmptyAddressIsStoredAndTheNextStartAsksAgain) {
-    const std::wstring dir = ClientFolder(L"client");
-    StoreSettings(dir, L"http://old/");
-    {
-        Program program(work);
-        HWND box = WaitMessageBox(program); // http://old/ cannot be reached
-        ASSERT_TRUE(box);
-        Click(GetDlgItem(box, IDOK));
-        program.WaitExit();
-    }
-    Store(kUrlSetting, L"");
+    StoreSettings(work, L"");
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
-    SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     Click(Child(setup, frmSetup::kIdCmdOkay));
     EXPECT_TRUE(WaitUntil([&] {
-        const RawValue raw = ReadRawValue(HKEY_CURRENT_USER, kSettingsKey, "URL");
+        const RawValue raw = RawSetting(kUrlSetting);
         return raw.exists && raw.bytes == std::string("\0", 1);
     }));
-    PostMessageW(setup, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitExit(), 0u);
+    EXPECT_EQ(program.Close(setup), 0u);
     Program again(work);
     HWND setupAgain = again.WaitWindow(kSetupCaption);
     EXPECT_TRUE(setupAgain);
-    PostMessageW(setupAgain, WM_CLOSE, 0, 0);
-    EXPECT_EQ(again.WaitExit(), 0u);
+    EXPECT_EQ(again.Close(setupAgain), 0u);
 }
 
+struct RemovedCase {
+    const char* what;
+    std::wstring url;
+};
+
+// The list stays at the working folder, the address is filled in: whether the dialog
+// opens at once or after the no-address question.
 TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
     const std::wstring gone = ClientFolder(L"gone", false);
     RemoveDirectoryW(gone.c_str());
-    StoreSettings(gone, L"");
-    Program program(work);
-    HWND setup = program.WaitWindow(kSetupCaption);
-    ASSERT_TRUE(setup);
-    EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), work);
-    PostMessageW(setup, WM_CLOSE, 0, 0);
-    program.WaitExit();
+    const RemovedCase cases[] = {{"no address", L""},
+                                 {"a page without an address", PageUrl(L"/echo?body=nichts")}};
+    for (const RemovedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        StoreSettings(gone, c.url);
+        Program program(work);
+        HWND setup = c.url.empty() ? program.WaitWindow(kSetupCaption) : SetupAfterYes(program);
+        ASSERT_TRUE(setup);
+        EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), work);
+        EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), c.url);
+        EXPECT_EQ(program.Close(setup), 0u);
+    }
+}
 
-    // The same with the address present: the no-address question leads to the dialog.
-    Store(kUrlSetting, PageUrl(L"/echo?body=nichts"));
-    Program second(work);
-    HWND setup2 = SetupAfterYes(second);
-    ASSERT_TRUE(setup2);
-    EXPECT_EQ(TextOf(Child(setup2, frmSetup::kIdDirBearShare)), work);
-    EXPECT_EQ(TextOf(Child(setup2, frmSetup::kIdTxtUrl)), PageUrl(L"/echo?body=nichts"));
-    PostMessageW(setup2, WM_CLOSE, 0, 0);
-    EXPECT_EQ(second.WaitExit(), 0u);
+struct RefusalCase {
+    const char* what;
+    const wchar_t* subfolder; // opened in the list before OK, or none
+    std::wstring url;
+    const wchar_t* named; // what the refusal names
+};
+
+// A folder or address that the ANSI code page cannot hold exactly is refused with a box
+// that names it; nothing is stored and the dialog stays for another try.
+TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
+    const std::wstring base = MakeTempFolder(L"refusal");
+    CreateDirectoryW((base + L"\\\u0141ukasz").c_str(), nullptr);
+    const RefusalCase cases[] = {
+        {"folder", L"\u0141ukasz", PageUrl(L"/ip"), L"\u0141ukasz"},
+        {"address", nullptr, PageUrl(L"/ip?name=\u0141"), L"name=\u0141"},
+        {"address with a fullwidth solidus", nullptr, L"http://h\uFF0Fx", L"h\uFF0Fx"},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ForgetSettings();
+        Store(kFolderSetting, base);
+        Program program(work);
+        HWND setup = program.WaitWindow(kSetupCaption);
+        ASSERT_TRUE(setup);
+        HWND list = Child(setup, frmSetup::kIdDirBearShare);
+        if (c.subfolder) {
+            SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
+            PressKey(list, VK_RETURN);
+            ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == base + L"\\" + c.subfolder; }));
+        }
+        SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(c.url.c_str()));
+        Click(Child(setup, frmSetup::kIdCmdOkay));
+        HWND box = program.WaitWindow(kSetupCaption, L"#32770", 5000);
+        ASSERT_TRUE(box);
+        EXPECT_NE(MessageBoxText(box).find(c.named), std::wstring::npos)
+            << Narrow(MessageBoxText(box));
+        EXPECT_FALSE(RawSetting(kUrlSetting).exists);
+        Click(GetDlgItem(box, IDOK));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+        EXPECT_TRUE(IsWindow(setup)); // the dialog stays for another try
+        EXPECT_EQ(program.Close(setup), 0u);
+    }
 }
 
 // Sets the prefix's screen DPI for programs started from now on; back to 96 at the end.
@@ -253,8 +290,7 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
             }
             program.WaitIdle();
             SaveScreenshot(setup, L"setup-dialog" + suffix);
-            PostMessageW(setup, WM_CLOSE, 0, 0);
-            EXPECT_EQ(program.WaitExit(), 0u);
+            EXPECT_EQ(program.Close(setup), 0u);
         }
         StoreSettings(ClientFolder(L"client"), PageUrl(L"/slowip?delay=3&ip=192.0.2.77"));
         Program program(work);
