@@ -70,8 +70,7 @@ int main() {
         Program program(MakeTempFolder(L"work"));
         HWND setup = program.WaitWindow(texts::kSetupCaption, nullptr, 15000);
         if (!setup) Fail("the setup dialog did not open");
-        SendMessageW(GetDlgItem(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(url.c_str()));
+        SetText(GetDlgItem(setup, frmSetup::kIdTxtUrl), url);
         program.WaitIdle();
         std::printf("      setup dialog shown: %s\n",
                     Narrow(SaveScreenshot(setup, L"demo-setup-dialog")).c_str());

@@ -44,8 +44,9 @@ RECT ClientRectIn(HWND child, HWND parent); // child's window rect in parent cli
 HWND Child(HWND parent, int id);
 HWND FocusOf(HWND top); // the control that has the keyboard focus in top's thread
 void Click(HWND button);
-void PressKey(HWND target, WPARAM key);     // key down and up, through the message loop
-void PressAltKey(HWND top, wchar_t letter); // an access key
+void SetText(HWND control, const std::wstring& text); // as if typed over the old text
+void PressKey(HWND target, WPARAM key);               // key down and up, through the message loop
+void PressAltKey(HWND top, wchar_t letter);           // an access key
 // The text of a message box (the static with the prompt).
 std::wstring MessageBoxText(HWND box);
 // Waits until `predicate` holds or `ms` pass.

@@ -120,6 +120,10 @@ HWND FocusOf(HWND top) {
     return info.hwndFocus;
 }
 
+void SetText(HWND control, const std::wstring& text) {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void Click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }

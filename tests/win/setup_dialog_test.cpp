@@ -83,8 +83,8 @@ TEST_F(Tolvaring, SetupFocusStartsInTheListAndTabWalksTheFocusOrder) {
     Program program(work);
     HWND setup = program.WaitWindow(kSetupCaption);
     ASSERT_TRUE(setup);
-    HWND dirList = Child(setup, frmSetup::kIdDirBearShare);
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(setup) == dirList; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return FocusOf(setup) == Child(setup, frmSetup::kIdDirBearShare); }));
     for (int next : {frmSetup::kIdTxtUrl, frmSetup::kIdCmdOkay, frmSetup::kIdCmdCancel,
                      frmSetup::kIdDirBearShare}) {
         PressKey(FocusOf(setup), VK_TAB);
@@ -122,8 +122,7 @@ TEST_F(Tolvaring, SetupKeysAndTheCloseBox) {
         Program program(work);
         HWND setup = program.WaitWindow(kSetupCaption);
         ASSERT_TRUE(setup);
-        SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(typed.c_str()));
+        SetText(Child(setup, frmSetup::kIdTxtUrl), typed);
         c.press(setup);
         if (c.closes) {
             EXPECT_EQ(program.WaitExit(10000), 0u);
@@ -158,8 +157,7 @@ TEST_F(Tolvaring, OkStoresBothSettingsAndTheNextStartDetects) {
         SendMessageW(setup, WM_COMMAND, MAKEWPARAM(frmSetup::kIdDirBearShare, LBN_DBLCLK),
                      reinterpret_cast<LPARAM>(list));
         ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == sub; }, 3000));
-        SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(url.c_str()));
+        SetText(Child(setup, frmSetup::kIdTxtUrl), url);
         Click(Child(setup, frmSetup::kIdCmdOkay));
         EXPECT_TRUE(WaitUntil([&] { return Stored(kUrlSetting) == url; }));
         EXPECT_EQ(Stored(kFolderSetting), sub);
@@ -238,14 +236,13 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
         Program program(work);
         HWND setup = program.WaitWindow(kSetupCaption);
         ASSERT_TRUE(setup);
-        HWND list = Child(setup, frmSetup::kIdDirBearShare);
         if (c.subfolder) {
+            HWND list = Child(setup, frmSetup::kIdDirBearShare);
             SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
             PressKey(list, VK_RETURN);
             ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == base + L"\\" + c.subfolder; }));
         }
-        SendMessageW(Child(setup, frmSetup::kIdTxtUrl), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(c.url.c_str()));
+        SetText(Child(setup, frmSetup::kIdTxtUrl), c.url);
         Click(Child(setup, frmSetup::kIdCmdOkay));
         HWND box = program.WaitWindow(kSetupCaption, L"#32770", 5000);
         ASSERT_TRUE(box);
