@@ -5,7 +5,7 @@
 
 namespace layout {
 
-// Status window "Externe Ip wird ermittelt...".
+// The status window shown while the address is determined.
 namespace status {
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 705;
@@ -14,7 +14,7 @@ constexpr wchar_t kLabelFont[] = L"MS Sans Serif";
 constexpr int kLabelFontCentiPoints = 975; // 9.75 pt, bold
 } // namespace status
 
-// Setup dialog "Tolvaring? - Setup".
+// The setup dialog.
 namespace setup {
 constexpr int kClientWidth = 6510;
 constexpr int kClientHeight = 3180;

@@ -3,6 +3,8 @@
 // program's own layout tables: a slip in those shows up as a difference.
 #include <windows.h>
 
+#include <string>
+
 namespace designed {
 
 struct Box {
@@ -14,6 +16,12 @@ inline RECT Pixels(const Box& box, int dpi, const Box& frame = {}) {
     const int left = MulDiv(frame.left + box.left, dpi, 1440);
     const int top = MulDiv(frame.top + box.top, dpi, 1440);
     return {left, top, left + MulDiv(box.width, dpi, 1440), top + MulDiv(box.height, dpi, 1440)};
+}
+
+// For messages: "left,top - right,bottom".
+inline std::string Text(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
 inline constexpr SIZE kSetupClient{6510, 3180};
@@ -28,5 +36,6 @@ inline constexpr Box kCancel{4680, 2640, 1695, 375};
 
 inline constexpr SIZE kStatusClient{4680, 705};
 inline constexpr Box kStatusLabel{120, 240, 4455, 255};
+inline constexpr int kStatusFontCentiPoints = 975; // bold
 
 } // namespace designed

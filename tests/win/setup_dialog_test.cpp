@@ -33,19 +33,14 @@ const Control kControls[] = {
     {frmSetup::kIdCmdCancel, L"Button", texts::kCancel, designed::kCancel, {}},
 };
 
-std::string Text(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " - " + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
 std::string ClientSize(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    return Text(client);
+    return designed::Text(client);
 }
 
 std::string DesignedSize(SIZE twips, int dpi) {
-    return Text({0, 0, MulDiv(twips.cx, dpi, 1440), MulDiv(twips.cy, dpi, 1440)});
+    return designed::Text({0, 0, MulDiv(twips.cx, dpi, 1440), MulDiv(twips.cy, dpi, 1440)});
 }
 
 TEST_F(Tolvaring, SetupDialogControlsKindsTextsAndOrder) {
@@ -281,8 +276,8 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
             ASSERT_TRUE(setup);
             EXPECT_EQ(ClientSize(setup), DesignedSize(designed::kSetupClient, dpi));
             for (const Control& c : kControls) {
-                EXPECT_EQ(Text(ClientRectIn(Child(setup, c.id), setup)),
-                          Text(designed::Pixels(c.box, dpi, c.frame)))
+                EXPECT_EQ(designed::Text(ClientRectIn(Child(setup, c.id), setup)),
+                          designed::Text(designed::Pixels(c.box, dpi, c.frame)))
                     << c.id;
             }
             program.WaitIdle();

@@ -2,6 +2,7 @@
 #include "common/Texts.h"
 #include "common/Twips.h"
 #include "detect/frmMain.h"
+#include "tests/win/DesignedLayout.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +31,8 @@ TEST(StatusWindow, LooksAsDesignedAtTheScreenDpi) {
 
     RECT client{};
     GetClientRect(h, &client);
-    EXPECT_EQ(client.right, MulDiv(4680, dpi, 1440));
-    EXPECT_EQ(client.bottom, MulDiv(705, dpi, 1440));
-    if (dpi == 96) {
-        EXPECT_EQ(client.right, 312);
-        EXPECT_EQ(client.bottom, 47);
-    }
+    EXPECT_EQ(client.right, MulDiv(designed::kStatusClient.cx, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(designed::kStatusClient.cy, dpi, 1440));
     RECT frame{};
     GetWindowRect(h, &frame);
     const int cx = (frame.left + frame.right) / 2, cy = (frame.top + frame.bottom) / 2;
@@ -49,18 +46,14 @@ TEST(StatusWindow, LooksAsDesignedAtTheScreenDpi) {
     RECT lr{};
     GetWindowRect(label, &lr);
     MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&lr), 2);
-    EXPECT_EQ(lr.left, MulDiv(120, dpi, 1440));
-    EXPECT_EQ(lr.top, MulDiv(240, dpi, 1440));
-    EXPECT_EQ(lr.right - lr.left, MulDiv(4455, dpi, 1440));
-    EXPECT_EQ(lr.bottom - lr.top, MulDiv(255, dpi, 1440));
-
+    EXPECT_EQ(designed::Text(lr), designed::Text(designed::Pixels(designed::kStatusLabel, dpi)));
     LOGFONTW font{};
     HFONT hfont = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
     ASSERT_TRUE(hfont);
     GetObjectW(hfont, sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
     EXPECT_EQ(font.lfWeight, FW_BOLD);
-    EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200));
+    EXPECT_EQ(font.lfHeight, -MulDiv(designed::kStatusFontCentiPoints, dpi, 7200));
     EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
 
     UpdateWindow(h);
