@@ -46,36 +46,15 @@ struct PageCase {
     std::wstring address; // for a hand-off: exactly what forcedIP must hold
 };
 
-// Every page: what the program must do with it, and the file afterwards. Why a fetch
-// fails is tested on the fetch itself; here one failure shows the box, the exit code and
-// the untouched files.
+// What the program does with a page: the box, the exit code and the file afterwards, once
+// for each way it can end. Which address a page of odd bytes yields is tested on the
+// fetch, why a fetch fails too.
 TEST_F(Hostile, Pages) {
     const PageCase cases[] = {
         {"8 MiB of full stops: no address", L"/dots?mib=8", Course::Question, L""},
-        {"binary garbage and NULs, no address",
-         L"/echo?hex=" + Hex(std::string("\x00\xff\xfe\x01.\x02.\x03.\x00\x80\x81", 12)),
-         Course::Question, L""},
         {"binary garbage around an address",
          L"/echo?hex=" + Hex(std::string("\x00\xff\x7f IP 192.0.2.10 \x00\x9f\x01", 22)),
          Course::HandOff, L"192.0.2.10"},
-        {"invalid UTF-8 around an address",
-         L"/echo?hex=" + Hex("\xC3\x28\xE2\x82 192.0.2.11 \xF0\x28"), Course::HandOff,
-         L"192.0.2.11"},
-        {"address between CR LF and TAB", L"/echo?hex=" + Hex("IP:\r\n\t192.0.2.12\r\n\t"),
-         Course::HandOff, L"192.0.2.12"},
-        {"address between NULs",
-         L"/echo?hex=" + Hex(std::string("\0"
-                                         "192.0.2.13"
-                                         "\0",
-                                         12)),
-         Course::HandOff, L"192.0.2.13"},
-        {"line break inside the address", L"/echo?hex=" + Hex("192.0\r\n.2.14"), Course::Question,
-         L""},
-        {"NUL inside the address",
-         L"/echo?hex=" + Hex(std::string("192.0.\0"
-                                         "2.15",
-                                         11)),
-         Course::Question, L""},
         {"500 with an address", L"/echo?status=500&body=Server%20192.0.2.99", Course::Failure, L""},
     };
     for (const PageCase& c : cases) {

@@ -57,6 +57,27 @@ TEST(HttpFetch, PagesOfEveryShapeYieldTheirAddress) {
          L"1.2.3.4"},
         {"no address", L"/echo?body=nichts%20hier.", L""},
         {"empty page", L"/echo", L""},
+        // Odd bytes: NULs and invalid UTF-8 neither end the page nor hide an address.
+        {"garbage and NULs, no address",
+         L"/echo?hex=" + Hex(std::string("\x00\xff\xfe\x01.\x02.\x03.\x00\x80\x81", 12)), L""},
+        {"garbage around an address",
+         L"/echo?hex=" + Hex(std::string("\x00\xff\x7f IP 192.0.2.10 \x00\x9f\x01", 22)),
+         L"192.0.2.10"},
+        {"invalid UTF-8 around an address",
+         L"/echo?hex=" + Hex("\xC3\x28\xE2\x82 192.0.2.11 \xF0\x28"), L"192.0.2.11"},
+        {"between CR LF and TAB", L"/echo?hex=" + Hex("IP:\r\n\t192.0.2.12\r\n\t"), L"192.0.2.12"},
+        {"between NULs",
+         L"/echo?hex=" + Hex(std::string("\0"
+                                         "192.0.2.13"
+                                         "\0",
+                                         12)),
+         L"192.0.2.13"},
+        {"line break inside", L"/echo?hex=" + Hex("192.0\r\n.2.14"), L""},
+        {"NUL inside",
+         L"/echo?hex=" + Hex(std::string("192.0.\0"
+                                         "2.15",
+                                         11)),
+         L""},
     };
     for (const PageCase& c : cases) {
         SCOPED_TRACE(c.name);
