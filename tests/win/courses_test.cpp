@@ -131,11 +131,6 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
              return texts::PageFailed(Quote(url), L"");
          },
          false},
-        {"404 page with an address", true, PageUrl(L"/echo?status=404&body=5.6.7.8"),
-         [](const std::wstring&, const std::wstring& url) {
-             return texts::PageFailed(Quote(url), texts::HttpStatus(404));
-         },
-         false},
         {"missing client", false, PageUrl(L"/ip?ip=192.0.2.8"),
          [](const std::wstring& dir, const std::wstring&) {
              return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"), L"");
