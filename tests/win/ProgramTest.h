@@ -11,6 +11,22 @@
 
 #include <string>
 
+// The program started with only `folder` stored, and the setup dialog it opens at once
+// (null when it did not).
+struct SetupWithFolder {
+    SetupWithFolder(const std::wstring& folder, const std::wstring& work)
+        : program(StoreOnly(folder, work)), dialog(program.WaitWindow(texts::kSetupCaption)) {}
+    Program program;
+    HWND dialog;
+
+  private:
+    static const std::wstring& StoreOnly(const std::wstring& folder, const std::wstring& work) {
+        ForgetSettings();
+        StoreSetting(kFolderSetting, folder);
+        return work;
+    }
+};
+
 class Tolvaring : public testing::Test {
   protected:
     void SetUp() override {

@@ -112,10 +112,9 @@ TEST_F(Tolvaring, SetupKeysAndTheCloseBox) {
     const std::wstring typed = L"http://typed/";
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.what);
-        ForgetSettings();
-        Store(kFolderSetting, work);
-        Program program(work);
-        HWND setup = program.WaitWindow(kSetupCaption);
+        SetupWithFolder at(work, work);
+        Program& program = at.program;
+        HWND setup = at.dialog;
         ASSERT_TRUE(setup);
         SetText(Child(setup, frmSetup::kIdTxtUrl), typed);
         c.press(setup);
@@ -226,10 +225,8 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.what);
-        ForgetSettings();
-        Store(kFolderSetting, base);
-        Program program(work);
-        HWND setup = program.WaitWindow(kSetupCaption);
+        SetupWithFolder at(base, work);
+        HWND setup = at.dialog;
         ASSERT_TRUE(setup);
         if (c.subfolder) {
             HWND list = Child(setup, frmSetup::kIdDirBearShare);
@@ -239,7 +236,7 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
         }
         SetText(Child(setup, frmSetup::kIdTxtUrl), c.url);
         Click(Child(setup, frmSetup::kIdCmdOkay));
-        HWND box = program.WaitWindow(kSetupCaption, L"#32770", 5000);
+        HWND box = at.program.WaitWindow(kSetupCaption, L"#32770", 5000);
         ASSERT_TRUE(box);
         EXPECT_NE(MessageBoxText(box).find(c.named), std::wstring::npos)
             << Narrow(MessageBoxText(box));
@@ -247,7 +244,7 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
         Click(GetDlgItem(box, IDOK));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
         EXPECT_TRUE(IsWindow(setup)); // the dialog stays for another try
-        EXPECT_EQ(program.Close(setup), 0u);
+        EXPECT_EQ(at.program.Close(setup), 0u);
     }
 }
 
