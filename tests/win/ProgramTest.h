@@ -49,8 +49,13 @@ class Tolvaring : public testing::Test {
     }
     static std::wstring StartRecord(const std::wstring& folder) {
         const std::wstring file = folder + L"\\started.txt";
-        WaitUntil([&] { return FileExists(file) && !ReadFileText(file).empty(); }, 10000);
-        Sleep(100);
+        // The client writes its record at once; it is whole when its last line has come.
+        WaitUntil(
+            [&] {
+                const std::wstring text = ReadFileText(file);
+                return text.find(L"cwd=") != std::wstring::npos && text.back() == L'\n';
+            },
+            10000);
         return ReadFileText(file);
     }
     // Answers the no-address question with Yes and returns the setup dialog it opens.

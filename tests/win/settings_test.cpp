@@ -2,6 +2,7 @@
 // raw API, never through the class itself.
 #include "common/Texts.h"
 #include "settings/clsRegistry.h"
+#include "tests/win/Driver.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -221,8 +222,7 @@ TEST_F(Registry, ManyCyclesLeaveNoHandleOpen) {
 TEST(RegistryInformation, ShowsTheSevenLineBox) {
     std::thread shower([] { clsRegistry().ShowCopyright(); });
     HWND box = nullptr;
-    for (int i = 0; i < 200 && !box; ++i, Sleep(50))
-        box = FindWindowW(L"#32770", texts::kCopyrightTitle);
+    WaitUntil([&] { return (box = FindWindowW(L"#32770", texts::kCopyrightTitle)) != nullptr; });
     ASSERT_TRUE(box);
     wchar_t text[1024] = {};
     SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
