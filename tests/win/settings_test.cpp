@@ -60,7 +60,7 @@ TEST_F(Registry, WritesEachKindWithExactTypeAndBytes) {
         SCOPED_TRACE(c.name);
         reg.Value(L"", L"v", c.value);
         const RawValue raw = Raw(kAppKey, "v");
-        ASSERT_TRUE(raw.exists);
+        EXPECT_TRUE(raw.exists);
         EXPECT_EQ(raw.type, c.type);
         EXPECT_EQ(raw.bytes, c.bytes);
     }
