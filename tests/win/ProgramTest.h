@@ -65,6 +65,12 @@ class Tolvaring : public testing::Test {
         Click(GetDlgItem(box, IDYES));
         return program.WaitWindow(texts::kSetupCaption);
     }
+    // The setup dialog that `program` opens; null, and a failure, when it opens none.
+    static HWND WaitSetup(Program& program) {
+        HWND setup = program.WaitWindow(texts::kSetupCaption);
+        if (!setup) ADD_FAILURE() << "no setup dialog";
+        return setup;
+    }
     HWND WaitMessageBox(Program& program) {
         HWND box = program.WaitWindow(texts::kAppTitle, L"#32770");
         if (!box)

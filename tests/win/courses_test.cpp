@@ -173,8 +173,7 @@ TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
         if (c.storeDir) Store(kFolderSetting, dir);
         if (c.storeUrl) Store(kUrlSetting, PageUrl(L"/ip?ip=192.0.2.1"));
         Program program(work);
-        HWND setup = program.WaitWindow(kSetupCaption);
-        EXPECT_TRUE(setup);
+        HWND setup = WaitSetup(program);
         if (!setup) continue;
         EXPECT_EQ(program.Windows().size(), 1u); // no status window, no message box
         EXPECT_EQ(program.Close(setup), 0u);

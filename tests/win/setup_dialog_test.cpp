@@ -277,8 +277,7 @@ TEST_F(Tolvaring, WindowsScaleWithTheScreenDpi) {
         ForgetSettings();
         {
             Program program(work);
-            HWND setup = program.WaitWindow(kSetupCaption);
-            EXPECT_TRUE(setup);
+            HWND setup = WaitSetup(program);
             if (!setup) continue;
             EXPECT_EQ(ClientSize(setup), DesignedSize(designed::kSetupClient, dpi));
             for (const Control& c : kControls) {
