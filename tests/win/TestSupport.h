@@ -42,7 +42,6 @@ std::wstring ExeFolder(); // the folder of the running test program
 // Saves what the screen shows of `hwnd` (title bar included) as a BMP file in the
 // artifacts folder; returns its path.
 std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name);
-std::wstring ArtifactsFolder();
 
 std::string Narrow(const std::wstring& text); // ASCII-only test texts
 std::wstring Hex(const std::string& bytes);   // for the page server's /echo?hex=

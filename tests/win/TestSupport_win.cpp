@@ -150,11 +150,15 @@ std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
 
+namespace {
+
 std::wstring ArtifactsFolder() {
     const std::wstring folder = ExeFolder() + L"\\artifacts";
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
+
+} // namespace
 
 std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
     RECT r{};
