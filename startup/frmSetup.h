@@ -8,10 +8,14 @@
 
 #include <string>
 
-// The dialog's directory list as the settings store it: by its current path.
-class DirListBox : public DirList, public HasDefaultProperty {
+// A directory list as the settings store it: by its current path.
+class DirListValue : public HasDefaultProperty {
   public:
-    SettingsValue DefaultValue() const override { return SettingsValue(Path()); }
+    explicit DirListValue(const DirList& list) : list_(list) {}
+    SettingsValue DefaultValue() const override { return SettingsValue(list_.Path()); }
+
+  private:
+    const DirList& list_;
 };
 
 class TextBox : public HasDefaultProperty {
@@ -60,7 +64,7 @@ class frmSetup {
     HWND lblInfo[2] = {};
     HWND cmdOkay = nullptr;
     HWND cmdCancel = nullptr;
-    DirListBox dirBearShare;
+    DirList dirBearShare;
     TextBox txtUrl;
     HWND focusOnDeactivate_ = nullptr;
 };

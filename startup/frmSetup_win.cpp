@@ -134,7 +134,7 @@ void frmSetup::cmdOkay_Click() {
         !StorableOrSaid(txtUrl.Text(), texts::kTheAddress, texts::kOtherAddress))
         return;
     SetSettingsIdentity();
-    Settings().Value(L"", kFolderSetting, SettingsValue::Object(dirBearShare));
+    Settings().Value(L"", kFolderSetting, SettingsValue::Object(DirListValue(dirBearShare)));
     Settings().Value(L"", kUrlSetting, SettingsValue::Object(txtUrl));
 }
 
