@@ -1,6 +1,6 @@
 # Windows build: Tolvaring.exe and the test programs that run under Wine.
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
-set(WIN_LIBS wininet comctl32 advapi32 user32 gdi32 kernel32)
+set(WIN_LIBS wininet comctl32 shell32 ole32 uuid advapi32 user32 gdi32 kernel32)
 
 add_library(winplatform STATIC
   common/Ansi_win.cpp
@@ -15,6 +15,8 @@ add_library(winplatform STATIC
   detect/Http_win.cpp
   detect/frmMain_win.cpp
   startup/basMain_win.cpp
+  startup/ClientIni_win.cpp
+  startup/Launch_win.cpp
   startup/DirList_win.cpp
   startup/frmSetup_win.cpp)
 target_compile_definitions(winplatform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
@@ -25,19 +27,26 @@ set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Tolvaring.rc)
 set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/resources/Tolvaring.ico;${CMAKE_SOURCE_DIR}/resources/Tolvaring.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
+# The imports need Windows 7 (K32GetProcessMemoryInfo and others): the header says so, and
+# an older Windows refuses the program with its own clear message instead of a missing
+# entry point.
+set(WIN7_HEADER -Wl,--major-os-version,6,--minor-os-version,1
+                -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
 add_executable(Tolvaring WIN32 startup/WinMain_win.cpp detect/HttpSettings_win.cpp ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
 # Stripped by the linker and without a link time stamp: two builds of one commit give
 # the same bytes (strip would stamp the time again).
 target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections -s
-                    -Wl,--no-insert-timestamp)
+                    -Wl,--no-insert-timestamp ${WIN7_HEADER})
 
 # The test build: the same program with the test seams, which the tests link too.
 set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp
-               ${CMAKE_SOURCE_DIR}/tests/win/TestMessageBox_win.cpp)
+               ${CMAKE_SOURCE_DIR}/tests/win/TestMessageBox_win.cpp
+               ${CMAKE_SOURCE_DIR}/tests/win/TestLaunch_win.cpp)
 add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp ${TEST_SEAMS} ${RC_FILE})
 target_link_libraries(TolvaringTest PRIVATE winplatform)
-target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections)
+target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections
+                    ${WIN7_HEADER})
 
 # The release artefact.
 add_custom_target(release ALL

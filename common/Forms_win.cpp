@@ -65,7 +65,9 @@ int RunMessageLoop() {
 }
 
 void ReportFailure(const AppError& failure) {
-    ShowMessageBox(nullptr, failure.Message().c_str(), texts::kAppTitle, MB_OK | MB_ICONSTOP);
+    // Ownerless: if the user clicked elsewhere meanwhile, it would open behind that window.
+    ShowMessageBox(nullptr, failure.Message().c_str(), texts::kAppTitle,
+                   MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
 }
 
 void EndWithFailure(const AppError& failure) {

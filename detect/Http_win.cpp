@@ -13,9 +13,9 @@
 
 namespace {
 
-// Shuts down every socket of the process. The fetch's are the only ones, and a read that
-// WinINet is blocked in ends no other way: closing its handles does not stop it (under
-// Wine it goes on reading). Found through ws2_32 as WinINet loaded it: no import of our own.
+// Shuts down every socket of the process. The fetch's are the only ones we know of, and a
+// read that WinINet is blocked in under Wine ends no other way: closing its handles does
+// not stop it there. Found through ws2_32 as WinINet loaded it: no import of our own.
 void CutConnections() {
     HMODULE winsock = GetModuleHandleW(L"ws2_32.dll");
     if (!winsock) return;
@@ -35,17 +35,40 @@ void CutConnections() {
     }
 }
 
-DWORD WINAPI EndAbandonedFetch(void* session) {
-    CutConnections();
-    if (session) InternetCloseHandle(static_cast<HINTERNET>(session));
+// How long the worker gets to end by itself once its session is closed. On Windows
+// closing the session ends its blocked calls at once ("InternetCloseHandle",
+// learn.microsoft.com), so no other component's socket is touched; Wine needs the sweep.
+constexpr DWORD kWorkerGraceMs = 500;
+
+struct AbandonedFetch {
+    HINTERNET session;
+    KernelHandle worker;
+};
+
+DWORD WINAPI CloseSession(void* session) {
+    InternetCloseHandle(static_cast<HINTERNET>(session));
     return 0;
 }
 
-// The worker is left to end by itself: its connections are cut and its session closed on
-// a thread of their own, since either may take a while.
-void Abandon(FetchJob& job) {
+DWORD WINAPI EndAbandonedFetch(void* arg) {
+    const std::unique_ptr<AbandonedFetch> fetch(static_cast<AbandonedFetch*>(arg));
+    // Closing may itself wait for what it ends (Wine first reads the rest of a body).
+    if (fetch->session)
+        KernelHandle closer(CreateThread(nullptr, 0, CloseSession, fetch->session, 0, nullptr));
+    if (WaitForSingleObject(fetch->worker.Get(), kWorkerGraceMs) != WAIT_OBJECT_0) CutConnections();
+    return 0;
+}
+
+// The worker is left to end by itself: its session is closed, and its connections cut if
+// that does not end it, on a thread of their own, since either may take a while.
+void Abandon(FetchJob& job, KernelHandle worker) {
     job.Abandon();
-    KernelHandle closer(CreateThread(nullptr, 0, EndAbandonedFetch, job.TakeSession(), 0, nullptr));
+    auto* fetch = new AbandonedFetch{job.TakeSession(), std::move(worker)};
+    KernelHandle ender(CreateThread(nullptr, 0, EndAbandonedFetch, fetch, 0, nullptr));
+    if (!ender) { // no thread to spare: at least the blocked calls end on Windows
+        if (fetch->session) InternetCloseHandle(fetch->session);
+        delete fetch;
+    }
 }
 
 // WinINet keeps every header line it reads, without a limit of its own, so endless headers
@@ -57,7 +80,9 @@ SIZE_T MemoryInUse() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
-    return std::max(counters.WorkingSetSize, counters.PagefileUsage);
+    // Private bytes, not the working set: a first https request through a proxy script
+    // maps DLLs into the working set, which would trip the cap on a sound answer.
+    return counters.PagefileUsage;
 }
 
 class HeaderWatch {
@@ -126,10 +151,10 @@ std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings) 
     case Outcome::Done:
         break;
     case Outcome::TimedOut:
-        Abandon(*job);
+        Abandon(*job, std::move(worker));
         Fail(TimeoutReason(settings.timeoutMs));
     case Outcome::HeadersTooLarge:
-        Abandon(*job);
+        Abandon(*job, std::move(worker));
         Fail(HeadersTooLargeReason(settings.maxHeaderBytes));
     }
     if (!job->ok) Fail(job->failure);

@@ -37,3 +37,29 @@ std::vector<std::wstring> PathChain(const std::wstring& path) {
     }
     return chain;
 }
+
+namespace {
+
+wchar_t FoldCase(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool IsInside(const std::wstring& path, const std::wstring& folder) {
+    const std::wstring base = WithoutTrailingSlash(folder);
+    if (base.size() < 3 || base[1] != L':' || path.size() <= base.size()) return false;
+    for (std::size_t i = 0; i < base.size(); ++i)
+        if (FoldCase(path[i]) != FoldCase(base[i])) return false;
+    return base.back() == L'\\' || path[base.size()] == L'\\';
+}
+
+} // namespace
+
+std::wstring VirtualStorePath(const std::wstring& file,
+                              const std::vector<std::wstring>& protectedFolders,
+                              const std::wstring& localAppData) {
+    if (localAppData.empty()) return {};
+    for (const std::wstring& folder : protectedFolders)
+        if (IsInside(file, folder))
+            return JoinPath(JoinPath(localAppData, L"VirtualStore"), file.substr(3));
+    return {};
+}

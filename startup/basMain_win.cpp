@@ -8,7 +8,11 @@
 #include "common/Quote.h"
 #include "common/Texts.h"
 #include "detect/frmMain.h"
+#include "startup/ClientIni.h"
+#include "startup/Launch.h"
 #include "startup/frmSetup.h"
+
+#include <objbase.h>
 
 #include <algorithm>
 #include <memory>
@@ -53,21 +57,6 @@ std::wstring ClientFile(const wchar_t* fileName) {
     return path;
 }
 
-[[noreturn]] void FailToWrite(const std::wstring& file, const std::wstring& reason) {
-    throw AppError(texts::FileNotWritten(Quote(file), reason));
-}
-
-void WriteClientSetting(const std::wstring& file, const char* key, const std::wstring& value) {
-    // Windows refuses to write a profile that is a folder; Wine reports success.
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        FailToWrite(file, texts::kIsAFolder);
-    if (!WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ToAnsi(file).c_str())) {
-        const DWORD code = GetLastError();
-        FailToWrite(file, ErrorText(code, file));
-    }
-}
-
 } // namespace
 
 bool IsOnlyCopy() {
@@ -101,6 +90,29 @@ void SetSettingsIdentity() {
     Settings().Version(L"1.0");
 }
 
+namespace {
+
+// A client that asks for administrator rights in its manifest, or is marked "Als
+// Administrator ausführen", is refused by CreateProcess with ERROR_ELEVATION_REQUIRED;
+// only the shell starts it, after Windows has asked the user ("User Account Control
+// architecture", ShellExecuteEx, learn.microsoft.com).
+void StartElevated(const std::wstring& path) {
+    // "COM should be initialized before ShellExecuteEx is called" (ShellExecuteEx docs).
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // We end right after: the call must finish its work first. Our own box tells failures.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = path.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    const BOOL started = LaunchThroughShell(&info);
+    const DWORD code = GetLastError();
+    if (SUCCEEDED(com)) CoUninitialize();
+    if (!started) throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+}
+
+} // namespace
+
 void StartProgram(const std::wstring& path) {
     // The exact path as the program to run, so blanks in it can never start another one.
     std::wstring commandLine = L"\"" + path + L"\"";
@@ -109,19 +121,24 @@ void StartProgram(const std::wstring& path) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    // Windows lets only a process that may take the foreground hand that right on. We may:
-    // the user just started us. But our status window never takes the focus, so without
-    // this the client's first window could open behind the others. (Wine does not enforce
-    // the rule, so only Windows shows the difference.)
-    AllowSetForegroundWindow(ASFW_ANY);
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
+    if (!LaunchProcess(path.c_str(), commandLine.data(), CREATE_SUSPENDED, &startup, &process)) {
         const DWORD code = GetLastError();
+        if (code == ERROR_ELEVATION_REQUIRED) return StartElevated(path);
         throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
     }
-    // The client runs on its own; its handles are only closed.
     KernelHandle thread(process.hThread);
     KernelHandle child(process.hProcess);
+    // Windows lets only a process that may take the foreground hand that right on. We may:
+    // the user just started us. But our status window never takes the focus, so without
+    // this the client's first window could open behind the others. The client is started
+    // suspended so that the right goes to it alone, by its id, before it runs
+    // (AllowSetForegroundWindow, learn.microsoft.com). Wine does not enforce the rule.
+    AllowSetForegroundWindow(process.dwProcessId);
+    if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+        const DWORD code = GetLastError();
+        TerminateProcess(child.Get(), 1);
+        throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+    }
 }
 
 void Main() {
@@ -140,14 +157,12 @@ void Main() {
     }
 
     if (address != L"") {
-        const std::wstring iniFile = ClientFile(L"\\FreePeers.ini");
-        WriteClientSetting(iniFile, "forcedIP", L"\"" + address + L"\"");
-        WriteClientSetting(iniFile, "bForcedIP", L"Yes");
+        WriteForcedAddress(ClientFile(L"\\FreePeers.ini"), address);
         StartProgram(ClientFile(L"\\BearShare.exe"));
         return;
     }
 
-    const int answer =
-        ShowMessageBox(nullptr, texts::kQuestion, texts::kAppTitle, MB_YESNO | MB_ICONSTOP);
+    const int answer = ShowMessageBox(nullptr, texts::kQuestion, texts::kAppTitle,
+                                      MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND);
     if (answer == IDYES) frmSetup::Show();
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 namespace {
 
 // The code page of the test prefix is 1252, as on a German system.
@@ -21,6 +23,24 @@ TEST(AnsiText, NeverBestFit) {
         if (!exact) {
             EXPECT_NE(ToAnsi(text).find('?'), std::string::npos) << ToAnsi(text);
         }
+    }
+}
+
+// Windows refuses the no-best-fit flag and the default-character question for UTF-8 (Wine
+// accepts them, so the choice itself is what is checked).
+TEST(AnsiText, FlagsThatTheCodePageAccepts) {
+    const struct {
+        unsigned codePage;
+        unsigned long flags;
+        bool reportsDefault;
+    } cases[] = {{1252, WC_NO_BEST_FIT_CHARS, true},
+                 {932, WC_NO_BEST_FIT_CHARS, true},
+                 {65001, 0, false},
+                 {54936, 0, false}};
+    for (const auto& c : cases) {
+        const NarrowFlags how = NarrowFlagsFor(c.codePage);
+        EXPECT_EQ(how.flags, c.flags) << c.codePage;
+        EXPECT_EQ(how.reportsDefault, c.reportsDefault) << c.codePage;
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class Hostile : public Tolvaring {
@@ -31,9 +33,10 @@ class Hostile : public Tolvaring {
         EXPECT_FALSE(FileExists(folder + L"\\started.txt"));
     }
     std::wstring Ini() const { return ReadFileText(client + L"\\FreePeers.ini"); }
-    bool Started() const {
-        WaitUntil([&] { return FileExists(client + L"\\started.txt"); }, 2000);
-        return FileExists(client + L"\\started.txt");
+    bool Started() const { return Started(client); }
+    static bool Started(const std::wstring& folder) {
+        WaitUntil([&] { return FileExists(folder + L"\\started.txt"); }, 2000);
+        return FileExists(folder + L"\\started.txt");
     }
 
     std::wstring client;
@@ -52,12 +55,12 @@ struct PageCase {
 // and why a fetch fails, are tested on the fetch.
 TEST_F(Hostile, PagesWithoutAnAddressToHandOff) {
     const PageCase cases[] = {
-        // Yes/No, the stop icon, Yes the default.
+        // Yes/No, the stop icon, Yes the default; brought to the front.
         {"8 MiB of full stops", L"/dots?mib=8", Course::Question,
-         MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON1, 0},
-        // OK and the stop icon.
+         MB_YESNO | MB_ICONSTOP | MB_DEFBUTTON1 | MB_SETFOREGROUND, 0},
+        // OK and the stop icon; brought to the front.
         {"500 with an address", L"/echo?status=500&body=Server%20192.0.2.99", Course::Failure,
-         MB_OK | MB_ICONSTOP, 1},
+         MB_OK | MB_ICONSTOP | MB_SETFOREGROUND, 1},
     };
     for (const PageCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -241,3 +244,131 @@ TEST_F(Hostile, SettingsOfTheWrongType) {
 }
 
 } // namespace
+
+// Run as root, Wine writes a read-only file anyway; an immutable file (chattr +i) not even
+// root may write, as a standard user may not write in Program Files. Undone at the end.
+class Unwritable {
+  public:
+    explicit Unwritable(const std::wstring& file) : file_(file) { Set(true); }
+    ~Unwritable() { Set(false); }
+
+  private:
+    void Set(bool on) const {
+        using UnixName = char*(CDECL*)(const wchar_t*);
+        const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* name = unixName ? unixName(file_.c_str()) : nullptr;
+        if (!name) return ADD_FAILURE() << "no Unix name";
+        std::wstring command = std::wstring(L"Z:\\usr\\bin\\chattr ") + (on ? L"+i" : L"-i") +
+                               L" \"" + FromAnsi(name) + L"\"";
+        HeapFree(GetProcessHeap(), 0, name);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return CanWrite() != on; }, 5000)) << Narrow(command);
+    }
+    bool CanWrite() const {
+        KernelHandle h(CreateFileW(file_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+        return static_cast<bool>(h);
+    }
+    std::wstring file_;
+};
+
+struct ProtectedCase {
+    const char* what;
+    bool inProgramFiles;
+    const char* copyBefore; // the client has written its own copy before; null: no copy
+    bool realWritable;      // false: as for a standard user
+    Course course;
+    const char* realAfter;
+    const char* copyAfter; // null: no copy
+};
+
+// A 32-bit client in Program Files reads the copy that Windows' file virtualization keeps
+// under %LOCALAPPDATA%\VirtualStore whenever one exists: the address must go there.
+TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
+#define REAL "[General]\r\nname=real\r\n[Network]\r\nport=6346\r\n"
+#define KEYS "forcedIP=\"192.0.2.50\"\r\nbForcedIP=Yes\r\n"
+    const ProtectedCase cases[] = {
+        {"copy exists", true, "[General]\r\nname=copy\r\n", true, Course::HandOff, REAL,
+         "[General]\r\nname=copy\r\n[Network]\r\n" KEYS},
+        {"no copy, real file writable", true, nullptr, true, Course::HandOff, REAL KEYS, nullptr},
+        {"no copy, real file not writable", true, nullptr, false, Course::HandOff, REAL, REAL KEYS},
+        {"outside Program Files, not writable", false, nullptr, false, Course::Failure, REAL,
+         nullptr},
+    };
+    wchar_t local[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    const std::wstring tree = L"C:\\Program Files (x86)\\Tolvaring Test";
+    const std::wstring store = std::wstring(local) + L"\\VirtualStore";
+    const std::wstring copy = store + tree.substr(2) + L"\\BearShare\\FreePeers.ini";
+    for (const ProtectedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring folder = c.inProgramFiles ? tree + L"\\BearShare" : client;
+        for (const std::wstring& f : {tree, folder})
+            CreateDirectoryW(f.c_str(), nullptr);
+        PutClient(folder);
+        DeleteFileW((folder + L"\\started.txt").c_str());
+        DeleteFileW(copy.c_str());
+        WriteFileBytes(folder + L"\\FreePeers.ini", REAL);
+        if (c.copyBefore) {
+            for (std::size_t at = store.size(); at != std::wstring::npos;
+                 at = copy.find(L'\\', at + 1))
+                CreateDirectoryW(copy.substr(0, at).c_str(), nullptr);
+            WriteFileBytes(copy, c.copyBefore);
+        }
+        StoreSettings(folder, PageUrl(L"/ip?ip=192.0.2.50"));
+        Observed seen;
+        {
+            std::unique_ptr<Unwritable> locked;
+            if (!c.realWritable) locked = std::make_unique<Unwritable>(folder + L"\\FreePeers.ini");
+            seen = RunToTheEnd(work);
+        }
+        EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
+        EXPECT_EQ(Narrow(ReadFileText(folder + L"\\FreePeers.ini")), c.realAfter);
+        EXPECT_EQ(FileExists(copy), c.copyAfter != nullptr);
+        if (c.copyAfter) {
+            EXPECT_EQ(Narrow(ReadFileText(copy)), c.copyAfter);
+        }
+        EXPECT_EQ(Started(folder), c.course == Course::HandOff);
+    }
+#undef REAL
+#undef KEYS
+}
+
+// A client that asks for elevation is refused by CreateProcess (740); the shell starts it
+// after asking the user, and a No is a failure that names the program. (The test build
+// stands in for Windows' refusal and for the user's answer.)
+TEST_F(Hostile, AClientThatNeedsElevation) {
+    const std::pair<const wchar_t*, Course> cases[] = {{L"740", Course::HandOff},
+                                                       {L"740 decline", Course::Failure}};
+    for (const auto& [launch, course] : cases) {
+        SCOPED_TRACE(Narrow(launch));
+        DeleteFileW((client + L"\\started.txt").c_str());
+        StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.51"));
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", launch);
+        const Observed seen = RunToTheEnd(work);
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
+        EXPECT_STREQ(Name(seen.course), Name(course)) << Narrow(seen.message);
+        if (course == Course::HandOff) {
+            const std::wstring record = StartRecord(client);
+            EXPECT_NE(record.find(L"module=" + client + L"\\BearShare.exe"), std::wstring::npos)
+                << Narrow(record);
+            EXPECT_NE(record.find(L"show=1\r\n"), std::wstring::npos) << Narrow(record);
+        } else {
+            EXPECT_EQ(
+                seen.message.rfind(texts::ProgramNotStarted(Quote(client + L"\\BearShare.exe"),
+                                                            texts::ErrorNumber(ERROR_CANCELLED)),
+                                   0),
+                0u)
+                << Narrow(seen.message);
+            EXPECT_FALSE(Started());
+        }
+    }
+}

@@ -1,0 +1,34 @@
+// The client's start in the program's test build and the test programs: as on Windows,
+// unless TOLVARING_TEST_LAUNCH asks for what only Windows does: "740" (the client needs
+// elevation: CreateProcess refuses it), "decline" (the user says No at the prompt).
+#include "startup/Launch.h"
+
+#include <string>
+
+namespace {
+
+bool Asked(const wchar_t* what) {
+    wchar_t value[64] = {};
+    GetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", value, 64);
+    return std::wstring(value).find(what) != std::wstring::npos;
+}
+
+} // namespace
+
+BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, STARTUPINFOW* startup,
+                   PROCESS_INFORMATION* process) {
+    if (Asked(L"740")) {
+        SetLastError(ERROR_ELEVATION_REQUIRED);
+        return FALSE;
+    }
+    return CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                          startup, process);
+}
+
+BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
+    if (Asked(L"decline")) {
+        SetLastError(ERROR_CANCELLED);
+        return FALSE;
+    }
+    return ShellExecuteExW(info);
+}
