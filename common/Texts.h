@@ -99,6 +99,9 @@ inline std::wstring AddressTooLong(std::size_t max) {
 inline std::wstring RedirectTooLong(std::size_t max) {
     return L"Das Ziel der Weiterleitung ist l\u00E4nger als " + std::to_wstring(max) + L" Zeichen.";
 }
+inline std::wstring PortRefused(const std::wstring& port) {
+    return L"Der Port \u201E" + port + L"\u201C ist ung\u00FCltig: erlaubt sind 1 bis 65535.";
+}
 inline constexpr wchar_t kInvalidAddress[] = L"Die Adresse ist ung\u00FCltig.";
 inline constexpr wchar_t kOnlyHttp[] =
     L"Nur Adressen mit http:// oder https:// werden unterst\u00FCtzt.";

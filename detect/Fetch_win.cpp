@@ -44,6 +44,8 @@ void CheckPrepared(const PreparedUrl& url) {
         Fail(texts::SchemeRefused(ShortenMiddle(url.scheme, 40)));
     case UrlProblem::TooLong:
         Fail(texts::AddressTooLong(kMaxUrlLength));
+    case UrlProblem::Port:
+        Fail(texts::PortRefused(ShortenMiddle(url.port, 20)));
     }
     Fail(texts::kInvalidAddress);
 }
@@ -112,6 +114,7 @@ class Fetch {
         connection_.Reset();
     }
     DWORD TimeLeft() const;
+    [[noreturn]] void FailedCall(DWORD code) const;
     DWORD StatusCode() const;
     std::wstring HeaderText(DWORD query) const;
     void CheckHeaderSize() const;
@@ -131,11 +134,18 @@ DWORD Fetch::TimeLeft() const {
     return left;
 }
 
+// WinINet's own time-outs are set to what is left of the deadline: one that runs out is
+// the deadline, and is told as such.
+void Fetch::FailedCall(DWORD code) const {
+    if (code == ERROR_INTERNET_TIMEOUT) Fail(TimeoutReason(job_.settings.timeoutMs));
+    FailWithCode(code);
+}
+
 void Fetch::Open() {
     HINTERNET session =
         InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     const DWORD code = GetLastError();
-    if (!session) FailWithCode(code);
+    if (!session) FailedCall(code);
     if (!job_.KeepSession(session)) {
         InternetCloseHandle(session);
         TimeLeft(); // fails: the job was abandoned
@@ -161,7 +171,7 @@ void Fetch::Send(const std::wstring& url) {
         parts.password.empty() ? nullptr : parts.password.c_str(), INTERNET_SERVICE_HTTP, 0, 0);
     DWORD code = GetLastError();
     connection_.Reset(connection);
-    if (!connection) FailWithCode(code);
+    if (!connection) FailedCall(code);
     SetTimeouts(connection, TimeLeft());
 
     // Redirects are followed by us, so that a loop ends and the deadline covers every hop.
@@ -174,7 +184,7 @@ void Fetch::Send(const std::wstring& url) {
                                          accept, flags, 0);
     code = GetLastError();
     request_.Reset(request);
-    if (!request) FailWithCode(code);
+    if (!request) FailedCall(code);
     SetTimeouts(request, TimeLeft());
     job_.awaitingHeaders = true;
     const BOOL sent = HttpSendRequestW(request, nullptr, 0, nullptr, 0);
@@ -182,7 +192,7 @@ void Fetch::Send(const std::wstring& url) {
     if (!sent) {
         code = GetLastError();
         TimeLeft(); // an answer that came too late is a time-out, whatever the call says
-        FailWithCode(code);
+        FailedCall(code);
     }
     TimeLeft();
 }
@@ -239,7 +249,7 @@ std::wstring Fetch::RedirectTarget(const std::wstring& current) const {
         target.assign(size + 1, L'\0');
         if (!InternetCombineUrlW(current.c_str(), location.c_str(), target.data(), &size,
                                  ICU_NO_ENCODE))
-            FailWithCode(GetLastError());
+            FailedCall(GetLastError());
         target.resize(size);
     }
     const PreparedUrl prepared = PrepareUrl(target);
@@ -248,7 +258,7 @@ std::wstring Fetch::RedirectTarget(const std::wstring& current) const {
     // From https to plain http anyone on the way of the plain hop could plant an address;
     // WinINet's own redirects refuse that too, with this error.
     if (IsHttps(current) && !IsHttps(prepared.url))
-        FailWithCode(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
+        FailedCall(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
     return prepared.url;
 }
 
@@ -269,7 +279,7 @@ std::string Fetch::ReadBody() {
         if (!InternetQueryDataAvailable(request_.Get(), &available, 0, 0)) {
             const DWORD code = GetLastError();
             TimeLeft();
-            FailWithCode(code);
+            FailedCall(code);
         }
         if (available == 0) break;
         const std::size_t want =
@@ -278,7 +288,7 @@ std::string Fetch::ReadBody() {
         if (!InternetReadFile(request_.Get(), chunk.data(), static_cast<DWORD>(want), &got)) {
             const DWORD code = GetLastError();
             TimeLeft();
-            FailWithCode(code);
+            FailedCall(code);
         }
         if (got == 0) break;
         if (body.size() + got > maxBytes) Fail(TooBigReason(maxBytes));

@@ -22,7 +22,15 @@ HttpSettings ProgramHttpSettings();
 // (password hidden) and the reason. The address is prepared first (see detect/Url.h).
 // Never served from or written to the cache; at most 10 redirects are followed; certificates
 // are always checked; an HTTP status outside 2xx is a failure; a body is read no further
-// than its Content-Length.
+// than its Content-Length; a body shorter than its Content-Length is a failure.
+//
+// A chunked body cut short cannot be told from a whole one here. WinINet decodes the
+// chunks itself and gives no call that says whether the last chunk came; its
+// documentation says nothing of the case, and any error InternetReadFile or
+// InternetQueryDataAvailable reports fails the fetch. Wine 8 reports none: measured with
+// a page whose last chunk never comes, one whose chunk announces 32 bytes and brings 15,
+// and one with a chunk size of ffffffffffffffff, each followed by a closed connection,
+// the part that came reads as the whole page.
 //
 // The fetch runs on a worker thread while the calling thread waits for it, dispatching
 // its messages so that the status window stays painted. WinINet's own time-outs do not

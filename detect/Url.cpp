@@ -50,6 +50,46 @@ std::wstring_view SchemeOf(std::wstring_view s) {
     return s.substr(0, colon);
 }
 
+// Where the authority ("user:password@host:port") of `url` begins: after "://" when that
+// comes before any path, query or "@"; else at the start.
+std::size_t AuthorityStart(std::wstring_view url) {
+    const std::size_t slashes = url.find(L"://");
+    if (slashes == std::wstring_view::npos) return 0;
+    const std::size_t other = url.find_first_of(L"/?#@");
+    return other < slashes ? 0 : slashes + 3;
+}
+
+std::size_t AuthorityEnd(std::wstring_view url, std::size_t start) {
+    const std::size_t end = url.find_first_of(L"/?#", start);
+    return end == std::wstring_view::npos ? url.size() : end;
+}
+
+// The port of `url` as written, when it is all digits; empty otherwise.
+std::wstring_view DigitPort(std::wstring_view url) {
+    const std::size_t start = AuthorityStart(url);
+    std::wstring_view host = url.substr(start, AuthorityEnd(url, start) - start);
+    const std::size_t at = host.rfind(L'@');
+    if (at != std::wstring_view::npos) host.remove_prefix(at + 1);
+    const std::size_t bracket = host.rfind(L']'); // an IPv6 address holds colons
+    const std::size_t colon = host.rfind(L':');
+    if (colon == std::wstring_view::npos || (bracket != std::wstring_view::npos && colon < bracket))
+        return {};
+    const std::wstring_view port = host.substr(colon + 1);
+    for (wchar_t c : port)
+        if (!IsDigit(c)) return {};
+    return port;
+}
+
+bool IsPortInRange(std::wstring_view digits) {
+    while (digits.size() > 1 && digits.front() == L'0')
+        digits.remove_prefix(1);
+    if (digits.size() > 5) return false;
+    unsigned long value = 0;
+    for (wchar_t c : digits)
+        value = value * 10 + static_cast<unsigned long>(c - L'0');
+    return value >= 1 && value <= 65535;
+}
+
 } // namespace
 
 PreparedUrl PrepareUrl(std::wstring_view raw) {
@@ -85,19 +125,23 @@ PreparedUrl PrepareUrl(std::wstring_view raw) {
     if (result.url.size() > kMaxUrlLength) {
         result.problem = UrlProblem::TooLong;
         result.url.clear();
+        return result;
+    }
+    const std::wstring_view port = DigitPort(result.url);
+    if (!port.empty() && !IsPortInRange(port)) {
+        result.problem = UrlProblem::Port;
+        result.port = port;
+        result.url.clear();
     }
     return result;
 }
 
 std::wstring UrlWithoutPassword(std::wstring_view url) {
     std::wstring out(url);
-    const std::size_t slashes = out.find(L"://");
-    if (slashes == std::wstring::npos) return out;
-    const std::size_t authority = slashes + 3;
-    const std::size_t end = out.find_first_of(L"/?#", authority);
-    const std::size_t at = out.rfind(L'@', end == std::wstring::npos ? out.size() : end);
-    if (at == std::wstring::npos || at < authority) return out;
-    const std::size_t colon = out.find(L':', authority);
+    const std::size_t start = AuthorityStart(url);
+    const std::size_t at = out.rfind(L'@', AuthorityEnd(url, start));
+    if (at == std::wstring::npos || at < start) return out;
+    const std::size_t colon = out.find(L':', start);
     if (colon == std::wstring::npos || colon > at) return out;
     out.replace(colon + 1, at - colon - 1, L"***");
     return out;

@@ -17,21 +17,26 @@ enum class UrlProblem {
     Control, // a control character: it would end up in the request as a header line
     Scheme,  // a scheme other than http or https
     TooLong, // over kMaxUrlLength once the scheme is added
+    Port,    // a port of digits outside 1 to 65535: the platform would fetch from another
 };
 
 struct PreparedUrl {
     UrlProblem problem = UrlProblem::None;
     std::wstring url;    // on success: the address to fetch
     std::wstring scheme; // on UrlProblem::Scheme: the scheme that was refused, as written
+    std::wstring port;   // on UrlProblem::Port: the port as written
 };
 
 // Surrounding blanks (space, tab) are dropped, the fragment is cut off (it is never sent),
 // and an address without a scheme is taken as http. The scheme is what stands before the
 // first colon when that is made of scheme characters and is not a port: so
-// "localhost:8080/ip" and "host/ip?next=http://x" are bare addresses.
+// "localhost:8080/ip" and "host/ip?next=http://x" are bare addresses. A port of digits
+// must lie in 1 to 65535: WinINet takes 0 for its default and cuts a larger one to 16
+// bits, so either would fetch from another port than the one written.
 PreparedUrl PrepareUrl(std::wstring_view raw);
 
-// The address as a message may show it: a password in it replaced by "***".
+// The address as a message may show it: whatever stands between the first colon of its
+// authority and an "@" (a password) replaced by "***", with or without a scheme.
 std::wstring UrlWithoutPassword(std::wstring_view url);
 
 // Whether `url` starts with "http://" or "https://" (any case): an absolute address that

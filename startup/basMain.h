@@ -14,6 +14,19 @@ clsRegistry& Settings();
 // Company, root key, product and version of the settings, in this order.
 void SetSettingsIdentity();
 
+// A setting as the settings object reads it, through the ANSI code page, and whether
+// that is exactly what is stored. A character the code page lacks comes back as a
+// look-alike ("\u0141ukasz" as "Lukasz", a fullwidth backslash as "\\"), which would name
+// another folder or page: then `exact` is false and `text` is the stored text itself, for
+// showing only.
+struct StoredSetting {
+    std::wstring text;
+    bool exact = true;
+};
+StoredSetting ReadSetting(const wchar_t* name);
+// What a box says of such a setting (a password in it hidden).
+std::wstring NotExactMessage(const wchar_t* name, const std::wstring& storedText);
+
 void Main();
 
 // False when another copy runs for the same user; it is then left to finish its work.

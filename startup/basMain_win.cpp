@@ -7,6 +7,7 @@
 #include "common/MessageBox.h"
 #include "common/Quote.h"
 #include "common/Texts.h"
+#include "detect/Url.h"
 #include "detect/frmMain.h"
 #include "startup/ClientIni.h"
 #include "startup/Launch.h"
@@ -37,14 +38,11 @@ std::wstring WideSetting(const wchar_t* name) {
     return text;
 }
 
-// A setting as the settings object reads it, through the ANSI code page. A character the
-// code page lacks comes back as a look-alike ("\u0141ukasz" as "Lukasz", a fullwidth
-// backslash as "\\"), which would name another folder or page; such a value is refused.
+// The setting, whose text `Main` can use: AppError when it is not exact.
 std::wstring Setting(const wchar_t* name) {
-    const std::wstring text = Settings().Value(L"", name).ToText();
-    const std::wstring wide = WideSetting(name);
-    if (!wide.empty() && wide != text) throw AppError(texts::SettingNotExact(name, Quote(wide)));
-    return text;
+    const StoredSetting setting = ReadSetting(name);
+    if (!setting.exact) throw AppError(NotExactMessage(name, setting.text));
+    return setting.text;
 }
 
 // A file of the client: its folder and `fileName`, within what the profile and process
@@ -57,7 +55,29 @@ std::wstring ClientFile(const wchar_t* fileName) {
     return path;
 }
 
+// The first copy may be waiting for the user in its setup dialog, or in its question or
+// failure box, perhaps behind other windows: bring that to the user. A box of the dialog's
+// own is its last active popup. We may take the foreground: the user just started us.
+void BringFirstCopyForward() {
+    HWND window = FindWindowW(frmSetup::kClassName, nullptr);
+    if (!window) window = FindWindowW(L"#32770", texts::kAppTitle);
+    if (!window) return;
+    HWND popup = GetLastActivePopup(window);
+    SetForegroundWindow(popup ? popup : window);
+}
+
 } // namespace
+
+StoredSetting ReadSetting(const wchar_t* name) {
+    const std::wstring text = Settings().Value(L"", name).ToText();
+    const std::wstring wide = WideSetting(name);
+    if (!wide.empty() && wide != text) return {wide, false};
+    return {text, true};
+}
+
+std::wstring NotExactMessage(const wchar_t* name, const std::wstring& wide) {
+    return texts::SettingNotExact(name, Quote(UrlWithoutPassword(wide)));
+}
 
 bool IsOnlyCopy() {
     // One per logged-on user: Local\ is the session, the name the user in it.
@@ -70,8 +90,7 @@ bool IsOnlyCopy() {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
     if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(mutex);
-        // The first copy may be showing its setup dialog: bring that to the user.
-        if (HWND setup = FindWindowW(frmSetup::kClassName, nullptr)) SetForegroundWindow(setup);
+        BringFirstCopyForward();
         return false;
     }
     return true; // the mutex is kept until the program ends
@@ -146,6 +165,19 @@ void Main() {
     if (Settings().Value(L"", kFolderSetting) == L"" || Settings().Value(L"", kUrlSetting) == L"") {
         frmSetup::Show();
         return;
+    }
+
+    // Another tool may have stored what the code page turns into a look-alike: the user
+    // is told and chooses anew, as for a missing setting.
+    for (const wchar_t* name : {kFolderSetting, kUrlSetting}) {
+        const StoredSetting setting = ReadSetting(name);
+        if (!setting.exact) {
+            const std::wstring text = NotExactMessage(name, setting.text);
+            ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
+                           MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+            frmSetup::Show();
+            return;
+        }
     }
 
     std::wstring address;

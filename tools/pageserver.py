@@ -4,9 +4,10 @@ server can misbehave. Listens on 127.0.0.1 only, on a free port that it writes t
 --port-file.
 
 Routes (query parameters in brackets):
-  /echo[body, status=200, ctype=text/plain, hex]  the body as given (hex: body in hex)
+  /echo[body, status=200, ctype=text/plain, hex, clen]  the body as given (hex: body in
+                           hex); with clen, that Content-Length whatever the body's length
   /ip[ip]                  a small HTML page showing the address
-  /redirect[to]            302 to `to` (default /ip?ip=198.51.100.23)
+  /redirect[to, status=302] a redirect to `to` (default /ip?ip=198.51.100.23)
   /loop                    302 to itself, forever
   /bigheaders[kib=100]     a small page behind `kib` header lines of 1000 bytes
   /longredirect[n=2100]    302 to a relative address of more than `n` characters
@@ -23,6 +24,11 @@ Routes (query parameters in brackets):
   /overlong                announces 20 bytes and sends an address after them
   /bytes[n, ip]            a body of exactly `n` bytes ending in an address
   /garbage                 a line that is no HTTP status line, then closes
+  /cutchunked[kind]        a chunked page cut short, then closed: `nolast` (one whole
+                           chunk, no last chunk), `short` (a chunk of 32 announced, 15 sent),
+                           `huge` (a chunk size of ffffffffffffffff)
+  /watched[id]             never answers, and notes when the client lets go of the
+                           connection; /state?id= then says "open" or "closed"
 Stalls (each ends by itself after STALL_SECONDS at the latest):
   /tricklestatus[every=1]  the status line, one byte every `every` seconds
   /trickleheaders[every=1] a status line, then header bytes one every `every` seconds
@@ -88,6 +94,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def route_echo(self, q):
         body = bytes.fromhex(q['hex']) if 'hex' in q else q.get('body', '').encode('latin-1')
+        if 'clen' in q:
+            self.send_response(int(q.get('status', '200')))
+            self.send_header('Content-Type', q.get('ctype', 'text/plain'))
+            self.send_header('Content-Length', q['clen'])
+            self.send_header('Connection', 'close')
+            self.end_headers()
+            self.raw(body)
+            self.close_connection = True
+            return
         self.send(int(q.get('status', '200')), body, q.get('ctype', 'text/plain'))
 
     def route_ip(self, q):
@@ -101,7 +116,38 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.route_ip(q)
 
     def route_redirect(self, q):
-        self.send(302, b'', extra=[('Location', q.get('to', '/ip?ip=198.51.100.23'))])
+        self.send(int(q.get('status', '302')), b'',
+                  extra=[('Location', q.get('to', '/ip?ip=198.51.100.23'))])
+
+    def route_cutchunked(self, q):
+        self.send_response(200)
+        self.send_header('Content-Type', 'text/plain')
+        self.send_header('Transfer-Encoding', 'chunked')
+        self.end_headers()
+        page = b'IP 203.0.113.25'
+        self.raw({'nolast': b'f\r\n' + page + b'\r\n',
+                  'short': b'20\r\n' + page,
+                  'huge': b'ffffffffffffffff\r\n' + page}[q.get('kind', 'nolast')])
+        self.close_connection = True
+
+    watched = {}
+
+    def route_watched(self, q):
+        Handler.watched[q['id']] = 'open'
+        self.connection.settimeout(0.1)
+        for _ in stalling(0):
+            try:
+                if not self.connection.recv(1024):
+                    break
+            except socket.timeout:
+                continue
+            except OSError:
+                break
+        Handler.watched[q['id']] = 'closed'
+        self.close_connection = True
+
+    def route_state(self, q):
+        self.send(200, Handler.watched.get(q['id'], 'unknown').encode())
 
     def route_longredirect(self, q):
         self.send(302, b'', extra=[('Location', '/ip?' + 'a' * int(q.get('n', '2100')))])

@@ -15,6 +15,8 @@ extern const char kSettingsKey[]; // the key of the settings, below kCompanyKey
 
 // Stores a setting as the program's own settings class does: REG_SZ, ANSI, with its NUL.
 void StoreSetting(const wchar_t* name, const std::wstring& value);
+// Stored as another tool may store it: through the wide call, whatever the code page.
+void StoreSettingWide(const wchar_t* name, const std::wstring& value);
 // Both settings: the client's folder and the page's address.
 void StoreSettings(const std::wstring& folder, const std::wstring& url);
 // The setting as it stands in the registry, whatever its type.
@@ -37,6 +39,7 @@ struct Observed {
     ULONGLONG boxAfterMs = 0;    // from the start to the first box or dialog
     double peakMiB = 0;          // the program's peak working set
     UINT boxStyle = 0;           // the style of the last box, as the test build notes it
+    LONG boxWidth = 0;           // the width of the last box, in pixels
 };
 
 // Runs the program (by default its test build, which notes each box's style) to its end,

@@ -21,6 +21,15 @@ void StoreSetting(const wchar_t* name, const std::wstring& value) {
     WriteRawSetting(name, REG_SZ, ToAnsi(value) + '\0');
 }
 
+void StoreSettingWide(const wchar_t* name, const std::wstring& value) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, FromAnsi(kSettingsKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
 void StoreSettings(const std::wstring& folder, const std::wstring& url) {
     StoreSetting(kFolderSetting, folder);
     StoreSetting(kUrlSetting, url);
@@ -64,6 +73,9 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
             const bool setup = CaptionOf(h) == texts::kSetupCaption;
             if ((box || setup) && seen.boxAfterMs == 0) seen.boxAfterMs = GetTickCount64() - start;
             if (box) {
+                RECT r{};
+                GetWindowRect(h, &r);
+                seen.boxWidth = r.right - r.left;
                 seen.message = MessageBoxText(h);
                 seen.course = seen.message == texts::kQuestion ? Course::Question : Course::Failure;
                 Click(GetDlgItem(h, seen.course == Course::Question ? IDNO : IDOK));
@@ -90,7 +102,7 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
 std::vector<StallCase> StallCases(DWORD boundMs) {
     const std::wstring silent = TestPort(L"TOLVARING_TEST_SILENT_PORT");
     const std::wstring full = TestPort(L"TOLVARING_TEST_FULL_PORT");
-    const std::wstring timeout = texts::kTimeoutPrefix;
+    const std::wstring timeout = texts::Timeout((boundMs + 999) / 1000);
     return {
         {"headers trickled", PageUrl(L"/trickleheaders?every=0.5"), Course::Failure, timeout},
         {"status line trickled", PageUrl(L"/tricklestatus?every=0.5"), Course::Failure, timeout},

@@ -184,27 +184,58 @@ TEST_F(Tolvaring, AnEmptyAddressIsStoredAndTheNextStartAsksAgain) {
     EXPECT_EQ(again.Close(setupAgain), 0u);
 }
 
-struct RemovedCase {
+struct StartCase {
     const char* what;
-    std::wstring url;
+    std::wstring folder, url; // as stored
+    bool wide;                // stored through the wide call, as another tool may
+    enum { AtOnce, AfterYes, AfterOk } opens;
+    std::wstring urlShown;
 };
 
-// The list stays at the working folder, the address is filled in: whether the dialog
-// opens at once or after the no-address question.
-TEST_F(Tolvaring, ARemovedFolderLeavesTheListAtItsStartAndTheAddressFilledIn) {
+// A folder that is gone, or that the code page turns into a look-alike, leaves the list at
+// its start (OK would store the look-alike); an address is shown as stored, so that OK
+// refuses one that is not exact. The dialog opens at once, after the no-address question,
+// or after the box that says a setting is not exact.
+TEST_F(Tolvaring, FoldersTheDialogCannotTakeLeaveTheListAtItsStart) {
     const std::wstring gone = ClientFolder(L"gone", false);
     RemoveDirectoryW(gone.c_str());
-    const RemovedCase cases[] = {{"no address", L""},
-                                 {"a page without an address", PageUrl(L"/echo?body=nichts")}};
-    for (const RemovedCase& c : cases) {
+    const std::wstring base = ClientFolder(L"lookalike", false);
+    for (const wchar_t* f : {L"\\Lukasz", L"\\evil", L"\\x"})
+        CreateDirectoryW((base + f).c_str(), nullptr);
+    const std::wstring page = PageUrl(L"/echo?body=nichts");
+    const std::wstring lookalikeUrl = PageUrl(L"/ip?name=\u0141");
+    const StartCase cases[] = {
+        {"removed, no address", gone, L"", false, StartCase::AtOnce, L""},
+        {"removed, a page without an address", gone, page, false, StartCase::AfterYes, page},
+        {"L with stroke, no address", base + L"\\\u0141ukasz", L"", true, StartCase::AtOnce, L""},
+        {"fullwidth backslashes", base + L"\\x\uFF3C..\uFF3Cevil", page, true, StartCase::AfterOk,
+         page},
+        {"address not exact", base + L"\\\u0141ukasz", lookalikeUrl, true, StartCase::AfterOk,
+         lookalikeUrl},
+    };
+    for (const StartCase& c : cases) {
         SCOPED_TRACE(c.what);
-        StoreSettings(gone, c.url);
+        ForgetSettings();
+        if (c.wide) {
+            StoreSettingWide(kFolderSetting, c.folder);
+            if (!c.url.empty()) StoreSettingWide(kUrlSetting, c.url);
+        } else {
+            StoreSettings(c.folder, c.url);
+        }
         Program program(work);
-        HWND setup = c.url.empty() ? program.WaitWindow(kSetupCaption) : SetupAfterYes(program);
+        HWND setup = nullptr;
+        if (c.opens == StartCase::AtOnce) {
+            setup = program.WaitWindow(kSetupCaption);
+        } else if (c.opens == StartCase::AfterYes) {
+            setup = SetupAfterYes(program);
+        } else if (HWND box = WaitMessageBox(program)) {
+            Click(GetDlgItem(box, IDOK));
+            setup = program.WaitWindow(kSetupCaption);
+        }
         EXPECT_TRUE(setup);
         if (!setup) continue;
         EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdDirBearShare)), work);
-        EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), c.url);
+        EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)), c.urlShown);
         EXPECT_EQ(program.Close(setup), 0u);
     }
 }
