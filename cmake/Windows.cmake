@@ -90,6 +90,16 @@ if(MAKENSIS AND ZIP)
             ${CMAKE_SOURCE_DIR}/tools/sign.sh
     COMMENT "Packaging Tolvaring-1.0.zip and Tolvaring-Setup.exe")
   add_custom_target(dist ALL DEPENDS ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip)
+  # For the tests only: the same installer, taking itself for a standard user's, as Wine
+  # cannot show one (and /TESTDECLINE for a No at the elevation prompt).
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe
+    COMMAND ${MAKENSIS} -V2 -DTEST_NOT_ADMIN -DEXE=${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
+            -DOUTFILE=${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe
+            ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi
+    DEPENDS release ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
+    COMMENT "Packaging the installer's test build")
+  add_custom_target(setup_test_build ALL DEPENDS ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe)
 endif()
 
 include(cmake/WindowsTests.cmake)

@@ -73,7 +73,8 @@ add_test(NAME exe_size_and_imports
 
 if(TARGET dist)
   add_test(NAME installer_round_trip
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/installer_test.sh ${WINE_STATE} ${DIST}/Tolvaring-Setup.exe)
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/installer_test.sh ${WINE_STATE} ${DIST}/Tolvaring-Setup.exe
+            ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe)
   set_tests_properties(installer_round_trip PROPERTIES FIXTURES_REQUIRED wine
                        RESOURCE_LOCK "registry;desktop" TIMEOUT 300 LABELS wine)
 endif()

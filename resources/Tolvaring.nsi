@@ -23,6 +23,8 @@ Name "Tolvaring"
 OutFile "${OUTFILE}"
 ; Per user needs no rights; all users asks for them by starting itself again elevated.
 RequestExecutionLevel user
+; Sharp at 125 % and more; the uninstaller is built from this script too.
+ManifestDPIAware true
 InstallDir "$LOCALAPPDATA\Programs\Tolvaring"
 SetCompressor /SOLID lzma
 ; No time stamp of the build machine goes into the installer's header.
@@ -56,18 +58,90 @@ VIAddVersionKey /LANG=${LANG_GERMAN} "OriginalFilename" "Tolvaring-Setup.exe"
 Var AllUsers
 Var RadioMe
 Var RadioAll
+Var ChildExit
 
+; The all-users folder, unless /D= chose one.
 !macro UseAllUsers
   StrCpy $AllUsers 1
+  ${If} $INSTDIR == "$LOCALAPPDATA\Programs\Tolvaring" ; the user's, before the switch
+    StrCpy $INSTDIR "$PROGRAMFILES64\Tolvaring"
+  ${EndIf}
   SetShellVarContext all
-  StrCpy $INSTDIR "$PROGRAMFILES64\Tolvaring"
 !macroend
 
-; All users needs an elevated installer. One that is not starts itself again with the
-; right to ask for it and ends; Windows then shows its elevation prompt. Wine runs as
-; an administrator without such prompts, so there the installer never starts itself again.
-Function EnsureElevatedForAllUsers
+; Leaves "Admin" on the stack for an administrator. A test build (-DTEST_NOT_ADMIN) takes
+; every process that was not started elevated by itself as a standard user: Wine runs all
+; as administrators, so only this way do the restarts below run there.
+!macro AccountType un
+Function ${un}AccountType
   UserInfo::GetAccountType
+  !ifdef TEST_NOT_ADMIN
+    Exch $0
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/ELEVATED" $0
+    Pop $0
+    ${If} ${Errors}
+      Push "User"
+    ${Else}
+      Push "Admin"
+    ${EndIf}
+  !endif
+FunctionEnd
+!macroend
+!insertmacro AccountType ""
+!insertmacro AccountType "un."
+
+; Starts $EXEPATH again through the elevation prompt with the parameters on the stack and
+; waits for it ("runas", ShellExecuteEx: ExecShell neither waits nor gives the exit code).
+; Leaves the copy's exit code in $ChildExit; 1223 when the user said no at the prompt.
+; The test build's /TESTDECLINE stands in for that no.
+!macro RunElevated un
+Function ${un}RunElevated
+  Exch $1
+  Push $0
+  Push $2
+  Push $3
+  !ifdef TEST_NOT_ADMIN
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/TESTDECLINE" $0
+    ${IfNot} ${Errors}
+      StrCpy $ChildExit 1223
+      Goto done
+    ${EndIf}
+  !endif
+  ; SHELLEXECUTEINFOW, with the padding of 64-bit Windows: SEE_MASK_NOCLOSEPROCESS |
+  ; SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI, verb "runas", a normal window.
+  System::Call '*(i 112, i 0x540, p $HWNDPARENT, w "runas", w "$EXEPATH", w r1, p 0, i 1, i 0, p 0, p 0, p 0, p 0, i 0, i 0, p 0, p 0) p .r2'
+  System::Call 'shell32::ShellExecuteExW(p r2) i .r0 ?e'
+  Pop $3
+  ${If} $0 == 0
+    StrCpy $ChildExit $3
+  ${Else}
+    System::Call '*$2(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r3)'
+    System::Call 'kernel32::WaitForSingleObject(p r3, i -1)'
+    System::Call 'kernel32::GetExitCodeProcess(p r3, *i .r0)'
+    System::Call 'kernel32::CloseHandle(p r3)'
+    StrCpy $ChildExit $0
+  ${EndIf}
+  System::Free $2
+  !ifdef TEST_NOT_ADMIN
+    done:
+  !endif
+  Pop $3
+  Pop $2
+  Pop $0
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro RunElevated ""
+!insertmacro RunElevated "un."
+
+; All users needs an elevated installer. One that is not starts itself again elevated,
+; waits for that copy and ends with its exit code. Returns when this one may go on.
+Function EnsureElevatedForAllUsers
+  Call AccountType
   Pop $0
   ${If} $0 == "Admin"
     Return
@@ -77,13 +151,30 @@ Function EnsureElevatedForAllUsers
   ${GetOptions} $1 "/ELEVATED" $2
   ${IfNot} ${Errors}
     MessageBox MB_OK|MB_ICONSTOP "Für die Installation für alle Benutzer sind Administratorrechte nötig." /SD IDOK
+    SetErrorLevel 5
     Quit
   ${EndIf}
+  StrCpy $2 "/ALLUSERS /ELEVATED $1"
   ${If} ${Silent}
-    ExecShell "runas" "$EXEPATH" "/S /ALLUSERS /ELEVATED $1"
-  ${Else}
-    ExecShell "runas" "$EXEPATH" "/ALLUSERS /ELEVATED $1"
+    StrCpy $2 "/S $2"
   ${EndIf}
+  ; /D= must come last; the elevated copy installs where this one was told to.
+  ${If} $INSTDIR != "$LOCALAPPDATA\Programs\Tolvaring"
+    StrCpy $2 "$2 /D=$INSTDIR"
+  ${EndIf}
+  HideWindow
+  Push $2
+  Call RunElevated
+  ; Declined on the page: said in the window, which stays for "Nur für mich".
+  ${If} $ChildExit == 1223
+  ${AndIfNot} ${Silent}
+    BringToFront
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht für alle Benutzer installiert.$\r$\nSie können es stattdessen nur für sich installieren."
+    ${If} $AllUsers == "page"
+      Return
+    ${EndIf}
+  ${EndIf}
+  SetErrorLevel $ChildExit
   Quit
 FunctionEnd
 
@@ -118,7 +209,12 @@ FunctionEnd
 Function InstallModeLeave
   ${NSD_GetState} $RadioAll $0
   ${If} $0 == ${BST_CHECKED}
+    StrCpy $AllUsers "page"
     Call EnsureElevatedForAllUsers
+    ${If} $ChildExit == 1223
+      StrCpy $AllUsers ""
+      Abort
+    ${EndIf}
     !insertmacro UseAllUsers
   ${EndIf}
 FunctionEnd
@@ -158,6 +254,10 @@ Section "Tolvaring"
   ${EndIf}
 SectionEnd
 
+; An all-users uninstall needs administrator rights for Program Files, the Start menu of
+; all users and HKLM; without them this copy starts itself again elevated, on the folder
+; it belongs to (_?=, so that it neither copies itself away nor returns before its work is
+; done), waits, and ends with that copy's exit code.
 Function un.onInit
   ${GetParameters} $0
   ClearErrors
@@ -165,28 +265,78 @@ Function un.onInit
   ${IfNot} ${Errors}
     StrCpy $AllUsers 1
     SetShellVarContext all
+    Call un.AccountType
+    Pop $1
+    ${If} $1 != "Admin"
+      StrCpy $1 "/ELEVATED $0"
+      ${If} ${Silent}
+        StrCpy $1 "/S $1"
+      ${EndIf}
+      Push "$1 _?=$INSTDIR"
+      Call un.RunElevated
+      ${If} $ChildExit == 1223
+        MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht entfernt." /SD IDOK
+      ${EndIf}
+      ; The settings are this user's: an administrator's elevated copy has another HKCU.
+      ClearErrors
+      ${GetOptions} $0 "/REMOVESETTINGS" $1
+      ${If} $ChildExit == 0
+      ${AndIfNot} ${Errors}
+        DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+      ${EndIf}
+      SetErrorLevel $ChildExit
+      Quit
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
+Var Failed
+
+; Deletes a file and notes when it is still there.
+!macro RemoveFile FILE
+  Delete "${FILE}"
+  ${If} ${FileExists} "${FILE}"
+    DetailPrint "Nicht entfernt: ${FILE}"
+    StrCpy $Failed 1
+  ${EndIf}
+!macroend
+
+!macro RemoveKey ROOT KEY
+  DeleteRegKey ${ROOT} "${KEY}"
+  ClearErrors
+  EnumRegKey $1 ${ROOT} "${KEY}" 0
+  ${IfNot} ${Errors}
+    DetailPrint "Nicht entfernt: ${ROOT}\${KEY}"
+    StrCpy $Failed 1
+  ${EndIf}
+!macroend
+
 Section "Uninstall"
-  Delete "$INSTDIR\Tolvaring.exe"
-  Delete "$INSTDIR\LIESMICH.txt"
-  Delete "$INSTDIR\Uninstall.exe"
+  StrCpy $Failed 0
+  !insertmacro RemoveFile "$INSTDIR\Tolvaring.exe"
+  !insertmacro RemoveFile "$INSTDIR\LIESMICH.txt"
+  !insertmacro RemoveFile "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-  Delete "$SMPROGRAMS\Tolvaring.lnk"
-  Delete "$DESKTOP\Tolvaring.lnk"
+  !insertmacro RemoveFile "$SMPROGRAMS\Tolvaring.lnk"
+  !insertmacro RemoveFile "$DESKTOP\Tolvaring.lnk"
   ${If} $AllUsers == 1
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    !insertmacro RemoveKey HKLM "${UNINSTALL_KEY}"
   ${Else}
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    !insertmacro RemoveKey HKCU "${UNINSTALL_KEY}"
   ${EndIf}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVESETTINGS" $1
   ${IfNot} ${Errors}
-    DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+    !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
   ${ElseIfNot} ${Silent}
-    MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO +2
-    DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+    MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO keep
+    !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+    keep:
+  ${EndIf}
+  ${If} $Failed == 1
+    MessageBox MB_OK|MB_ICONSTOP "Tolvaring konnte nicht vollständig entfernt werden. Was blieb, steht in der Liste; vielleicht läuft Tolvaring noch, oder es fehlen die Rechte." /SD IDOK
+    SetErrorLevel 2
+    Abort "Tolvaring konnte nicht vollständig entfernt werden."
   ${EndIf}
 SectionEnd

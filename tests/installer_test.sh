@@ -45,6 +45,30 @@ wait_gone "$all_dir/Uninstall.exe"
 sleep 1
 check "all-users program removed" '[ ! -f "$all_dir/Tolvaring.exe" ]'
 check "settings removed with /REMOVESETTINGS" '! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
+# Without administrator rights: the test build takes itself for a standard user's, so
+# its elevated restarts ("runas") really run. Exit codes come through cmd, as Wine passes
+# on only their low 8 bits.
+exit_code() { run cmd /v:on /c "start /wait \"\" $* & echo rc=!errorlevel!" 2>/dev/null | tr -d '\r' | sed -n 's/^rc=//p'; }
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+custom="$WINEPREFIX/drive_c/Tolvaring Alle"
+setup_test="$(winpath "$3") /S /ALLUSERS"
+check "a No at the prompt: 1223, nothing installed" \
+    '[ "$(exit_code "$setup_test /TESTDECLINE")" = 1223 ] && [ ! -e "$custom" ]'
+check "the elevated copy is waited for, with its exit code and /D=" \
+    '[ "$(exit_code "$setup_test /D=C:\Tolvaring Alle")" = 0 ] && [ -f "$custom/Tolvaring.exe" ]'
+# Started from a copy, as NSIS starts an uninstaller, on the folder it belongs to.
+cp "$custom/Uninstall.exe" "$state/Un.exe"
+uninstall="$(winpath "$state/Un.exe") /S /ALLUSERS"
+chattr +i "$custom/LIESMICH.txt"
+check "a file that cannot be removed: exit 2" '[ "$(exit_code "$uninstall _?=C:\Tolvaring Alle")" = 2 ]'
+chattr -i "$custom/LIESMICH.txt"
+check "a No at the uninstaller's prompt: 1223" \
+    '[ "$(exit_code "$uninstall /TESTDECLINE _?=C:\Tolvaring Alle")" = 1223 ] && [ -e "$custom" ]'
+check "an all-users uninstall restarts elevated and leaves nothing behind" \
+    '[ "$(exit_code "$uninstall _?=C:\Tolvaring Alle")" = 0 ] && [ ! -e "$custom" ] && [ "$(lnk_count)" -eq 0 ] &&
+     ! key_exists "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
+check "installer and uninstaller are DPI-aware" 'strings -el "$setup" | grep -qi "dpiAware" || strings "$setup" | grep -qi "dpiAware"'
+
 # The first page, for the read-me: an installer that speaks German.
 artifacts="$(dirname "$setup")/../artifacts"
 mkdir -p "$artifacts"

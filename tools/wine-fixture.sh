@@ -29,7 +29,8 @@ stop() {
     # Files the tests made immutable (chattr +i) would keep the next run from removing the
     # state folder; only they carry the flag.
     if [ -d "$state_dir" ]; then
-        find "$state_dir" -name FreePeers.ini -type f -exec chattr -i {} + 2>/dev/null || true
+        find "$state_dir" \( -name FreePeers.ini -o -name LIESMICH.txt \) -type f \
+            -exec chattr -i {} + 2>/dev/null || true
     fi
     if [ -d "$state_dir/prefix" ]; then
         WINEPREFIX="$state_dir/prefix" wineserver -k 2>/dev/null || true
