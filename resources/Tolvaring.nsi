@@ -268,6 +268,14 @@ Function un.onInit
     Call un.AccountType
     Pop $1
     ${If} $1 != "Admin"
+      ; Started elevated and still without the rights: never start again and again.
+      ClearErrors
+      ${GetOptions} $0 "/ELEVATED" $1
+      ${IfNot} ${Errors}
+        MessageBox MB_OK|MB_ICONSTOP "Zum Entfernen für alle Benutzer sind Administratorrechte nötig." /SD IDOK
+        SetErrorLevel 5
+        Quit
+      ${EndIf}
       StrCpy $1 "/ELEVATED $0"
       ${If} ${Silent}
         StrCpy $1 "/S $1"

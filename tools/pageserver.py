@@ -27,7 +27,7 @@ Routes (query parameters in brackets):
   /cutchunked[kind]        a chunked page cut short, then closed: `nolast` (one whole
                            chunk, no last chunk), `short` (a chunk of 32 announced, 15 sent),
                            `huge` (a chunk size of ffffffffffffffff)
-  /watched[id]             never answers, and notes when the client lets go of the
+  /watched[id]             trickles header bytes, and notes when the client lets go of the
                            connection; /state?id= then says "open" or "closed"
 Stalls (each ends by itself after STALL_SECONDS at the latest):
   /tricklestatus[every=1]  the status line, one byte every `every` seconds
@@ -47,6 +47,7 @@ waits.
 """
 import argparse
 import http.server
+import select
 import socket
 import socketserver
 import threading
@@ -133,14 +134,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
     watched = {}
 
     def route_watched(self, q):
+        # Header bytes trickle in, so no time-out of the client's own ends the wait: only
+        # a client that lets go of the connection does.
         Handler.watched[q['id']] = 'open'
-        self.connection.settimeout(0.1)
+        self.raw(b'HTTP/1.1 200 OK\r\nX-Slow: ')
         for _ in stalling(0):
             try:
-                if not self.connection.recv(1024):
+                readable, _, _ = select.select([self.connection], [], [], 0.25)
+                if readable and not self.connection.recv(1024):
                     break
-            except socket.timeout:
-                continue
+                self.raw(b'a')
             except OSError:
                 break
         Handler.watched[q['id']] = 'closed'
