@@ -50,7 +50,7 @@ target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
   SOURCES tests/win/courses_test.cpp tests/win/setup_dialog_test.cpp tests/win/ProgramRun_win.cpp
           tests/win/Driver_win.cpp)
-add_dependencies(win_e2e_tests Tolvaring fakeclient)
+add_dependencies(win_e2e_tests Tolvaring TolvaringTest fakeclient)
 # The same courses on a German system: Wine takes the locale from LANG (code page 1252).
 add_test(NAME win_e2e_tests_german COMMAND win_e2e_tests)
 set_tests_properties(win_e2e_tests_german PROPERTIES FIXTURES_REQUIRED wine

@@ -13,9 +13,10 @@ void FormUnloaded(HWND form);
 // when none is loaded.
 int RunMessageLoop();
 
+// The failure box: the message, the stop icon, brought to the front.
+void ReportFailure(const AppError& failure);
 // Tells the user about a failure that ends the program, then ends the loop with exit
 // code 1 once the forms are gone. Safe to call from a window procedure.
-void ReportFailure(const AppError& failure);
 void EndWithFailure(const AppError& failure);
 // The same for the exception being handled, inside a catch block: an AppError with its
 // own text, anything else as an unexpected failure.

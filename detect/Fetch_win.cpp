@@ -87,10 +87,6 @@ UrlParts CrackUrl(const std::wstring& url) {
     return p;
 }
 
-bool IsHttps(const std::wstring& preparedUrl) {
-    return _wcsnicmp(preparedUrl.c_str(), L"https://", 8) == 0;
-}
-
 bool IsRedirect(DWORD status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -257,7 +253,7 @@ std::wstring Fetch::RedirectTarget(const std::wstring& current) const {
     CheckPrepared(prepared);
     // From https to plain http anyone on the way of the plain hop could plant an address;
     // WinINet's own redirects refuse that too, with this error.
-    if (IsHttps(current) && !IsHttps(prepared.url))
+    if (IsHttpsUrl(current) && !IsHttpsUrl(prepared.url))
         FailedCall(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
     return prepared.url;
 }

@@ -152,3 +152,7 @@ bool IsAbsoluteHttpUrl(std::wstring_view url) {
     return (EqualsIgnoringCase(scheme, L"http") || EqualsIgnoringCase(scheme, L"https")) &&
            url.substr(scheme.size(), 3) == L"://";
 }
+
+bool IsHttpsUrl(std::wstring_view url) {
+    return EqualsIgnoringCase(SchemeOf(url), L"https");
+}

@@ -39,6 +39,9 @@ PreparedUrl PrepareUrl(std::wstring_view raw);
 // authority and an "@" (a password) replaced by "***", with or without a scheme.
 std::wstring UrlWithoutPassword(std::wstring_view url);
 
+// Whether the scheme of `url` is https (any case).
+bool IsHttpsUrl(std::wstring_view url);
+
 // Whether `url` starts with "http://" or "https://" (any case): an absolute address that
 // needs no base to resolve against.
 bool IsAbsoluteHttpUrl(std::wstring_view url);

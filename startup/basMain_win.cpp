@@ -3,6 +3,7 @@
 #include "common/Ansi.h"
 #include "common/AppError.h"
 #include "common/ErrorText.h"
+#include "common/Forms.h"
 #include "common/Handles.h"
 #include "common/MessageBox.h"
 #include "common/Quote.h"
@@ -111,6 +112,10 @@ void SetSettingsIdentity() {
 
 namespace {
 
+[[noreturn]] void FailToStart(const std::wstring& path, DWORD code) {
+    throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+}
+
 // A client that asks for administrator rights in its manifest, or is marked "Als
 // Administrator ausführen", is refused by CreateProcess with ERROR_ELEVATION_REQUIRED;
 // only the shell starts it, after Windows has asked the user ("User Account Control
@@ -127,7 +132,7 @@ void StartElevated(const std::wstring& path) {
     const BOOL started = LaunchThroughShell(&info);
     const DWORD code = GetLastError();
     if (SUCCEEDED(com)) CoUninitialize();
-    if (!started) throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+    if (!started) FailToStart(path, code);
 }
 
 } // namespace
@@ -143,7 +148,7 @@ void StartProgram(const std::wstring& path) {
     if (!LaunchProcess(path.c_str(), commandLine.data(), CREATE_SUSPENDED, &startup, &process)) {
         const DWORD code = GetLastError();
         if (code == ERROR_ELEVATION_REQUIRED) return StartElevated(path);
-        throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+        FailToStart(path, code);
     }
     KernelHandle thread(process.hThread);
     KernelHandle child(process.hProcess);
@@ -156,7 +161,7 @@ void StartProgram(const std::wstring& path) {
     if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
         const DWORD code = GetLastError();
         TerminateProcess(child.Get(), 1);
-        throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+        FailToStart(path, code);
     }
 }
 
@@ -172,9 +177,7 @@ void Main() {
     for (const wchar_t* name : {kFolderSetting, kUrlSetting}) {
         const StoredSetting setting = ReadSetting(name);
         if (!setting.exact) {
-            const std::wstring text = NotExactMessage(name, setting.text);
-            ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
-                           MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+            ReportFailure(AppError(NotExactMessage(name, setting.text)));
             frmSetup::Show();
             return;
         }

@@ -108,10 +108,9 @@ void frmSetup::CreateControls() {
 
 void frmSetup::Form_Load() {
     // Each statement on its own: a stored folder that has gone must not keep the
-    // address from being shown.
-    // A folder the code page turned into a look-alike is never selected: OK would store
-    // the look-alike. An address that is not exact is shown as stored, and OK refuses it
-    // until it is changed.
+    // address from being shown. A folder the code page turned into a look-alike is never
+    // selected (OK would store the look-alike); an address that is not exact is shown as
+    // stored, and OK refuses it until it is changed.
     try {
         const StoredSetting folder = ReadSetting(kFolderSetting);
         if (folder.exact) dirBearShare.SetPath(folder.text);

@@ -3,32 +3,22 @@
 // elevation: CreateProcess refuses it), "decline" (the user says No at the prompt).
 #include "startup/Launch.h"
 
-#include <string>
+#include <cwchar>
 
-namespace {
-
-bool Asked(const wchar_t* what) {
+static bool Asked(const wchar_t* what) {
     wchar_t value[64] = {};
     GetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", value, 64);
-    return std::wstring(value).find(what) != std::wstring::npos;
+    return std::wcsstr(value, what) != nullptr;
 }
-
-} // namespace
 
 BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, STARTUPINFOW* startup,
                    PROCESS_INFORMATION* process) {
-    if (Asked(L"740")) {
-        SetLastError(ERROR_ELEVATION_REQUIRED);
-        return FALSE;
-    }
+    if (Asked(L"740")) return SetLastError(ERROR_ELEVATION_REQUIRED), FALSE;
     return CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
                           startup, process);
 }
 
 BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
-    if (Asked(L"decline")) {
-        SetLastError(ERROR_CANCELLED);
-        return FALSE;
-    }
+    if (Asked(L"decline")) return SetLastError(ERROR_CANCELLED), FALSE;
     return ShellExecuteExW(info);
 }

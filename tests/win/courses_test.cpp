@@ -41,6 +41,9 @@ struct FolderCase {
     const char* name;
     std::wstring folder;     // as stored
     std::wstring realFolder; // where the files must appear
+    // What the test build stands in for (TOLVARING_TEST_LAUNCH): "740", a client that needs
+    // elevation, which CreateProcess refuses and the shell starts after Windows asks.
+    const wchar_t* launch = L"";
 };
 
 TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
@@ -57,12 +60,15 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
         {"drive root", L"T:\\", L"T:"},
         // Through the ANSI calls of code page 1252, as on a German system.
         {"umlauts", ClientFolder(L"M\u00FCller \u00C4\u00D6\u00DC \u00E4\u00F6\u00FC\u00DF"), L""},
+        {"client that needs elevation", ClientFolder(L"elevated"), L"", L"740"},
     };
     for (const FolderCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring real = c.realFolder.empty() ? c.folder : c.realFolder;
         StoreSettings(c.folder, PageUrl(L"/ip?ip=198.51.100.9"));
-        Program program(work);
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", c.launch);
+        Program program(work, *c.launch ? L"TolvaringTest.exe" : L"Tolvaring.exe");
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
         EXPECT_EQ(program.WaitExit(), 0u);
         const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
         EXPECT_EQ(ini, L"[Network]\r\nforcedIP=\"198.51.100.9\"\r\nbForcedIP=Yes\r\n");
@@ -76,6 +82,7 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
                     1);
         EXPECT_NE(record.find(std::wstring(utf8.begin(), utf8.end())), std::wstring::npos)
             << Narrow(record);
+        EXPECT_NE(record.find(L"show=1\r\n"), std::wstring::npos) << Narrow(record);
     }
 }
 
@@ -122,6 +129,7 @@ struct FailureCase {
     // How the message begins, for the client folder and the address.
     std::wstring (*begins)(const std::wstring& dir, const std::wstring& url);
     bool iniWritten;
+    const wchar_t* launch = L""; // as in FolderCase; "decline": the user says No at the prompt
 };
 
 TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
@@ -136,12 +144,20 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
              return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"), L"");
          },
          true},
+        {"elevation declined", true, PageUrl(L"/ip?ip=192.0.2.51"),
+         [](const std::wstring& dir, const std::wstring&) {
+             return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"),
+                                             texts::ErrorNumber(ERROR_CANCELLED));
+         },
+         true, L"740 decline"},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring dir = ClientFolder(L"failing", c.withClient);
         StoreSettings(dir, c.url);
-        Program program(work);
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", c.launch);
+        Program program(work, *c.launch ? L"TolvaringTest.exe" : L"Tolvaring.exe");
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
         HWND box = WaitMessageBox(program);
         EXPECT_TRUE(box);
         if (!box) continue;
