@@ -15,7 +15,7 @@ add_library(winplatform STATIC
   detect/Http_win.cpp
   detect/frmMain_win.cpp
   startup/basMain_win.cpp
-  startup/ClientIni_win.cpp
+  startup/Client_win.cpp
   startup/Launch_win.cpp
   startup/DirList_win.cpp
   startup/frmSetup_win.cpp)

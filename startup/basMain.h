@@ -31,6 +31,3 @@ void Main();
 
 // False when another copy runs for the same user; it is then left to finish its work.
 bool IsOnlyCopy();
-
-// Starts `path` with no arguments in a normal, activated window; AppError on failure.
-void StartProgram(const std::wstring& path);

@@ -10,11 +10,8 @@
 #include "common/Texts.h"
 #include "detect/Url.h"
 #include "detect/frmMain.h"
-#include "startup/ClientIni.h"
-#include "startup/Launch.h"
+#include "startup/Client.h"
 #include "startup/frmSetup.h"
-
-#include <objbase.h>
 
 #include <algorithm>
 #include <memory>
@@ -108,61 +105,6 @@ void SetSettingsIdentity() {
     Settings().HKey(RootKeyValue(HKEY_CURRENT_USER));
     Settings().Produkt(L"Tolvaring");
     Settings().Version(L"1.0");
-}
-
-namespace {
-
-[[noreturn]] void FailToStart(const std::wstring& path, DWORD code) {
-    throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
-}
-
-// A client that asks for administrator rights in its manifest, or is marked "Als
-// Administrator ausführen", is refused by CreateProcess with ERROR_ELEVATION_REQUIRED;
-// only the shell starts it, after Windows has asked the user ("User Account Control
-// architecture", ShellExecuteEx, learn.microsoft.com).
-void StartElevated(const std::wstring& path) {
-    // "COM should be initialized before ShellExecuteEx is called" (ShellExecuteEx docs).
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    // We end right after: the call must finish its work first. Our own box tells failures.
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.lpFile = path.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    const BOOL started = LaunchThroughShell(&info);
-    const DWORD code = GetLastError();
-    if (SUCCEEDED(com)) CoUninitialize();
-    if (!started) FailToStart(path, code);
-}
-
-} // namespace
-
-void StartProgram(const std::wstring& path) {
-    // The exact path as the program to run, so blanks in it can never start another one.
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!LaunchProcess(path.c_str(), commandLine.data(), CREATE_SUSPENDED, &startup, &process)) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_ELEVATION_REQUIRED) return StartElevated(path);
-        FailToStart(path, code);
-    }
-    KernelHandle thread(process.hThread);
-    KernelHandle child(process.hProcess);
-    // Windows lets only a process that may take the foreground hand that right on. We may:
-    // the user just started us. But our status window never takes the focus, so without
-    // this the client's first window could open behind the others. The client is started
-    // suspended so that the right goes to it alone, by its id, before it runs
-    // (AllowSetForegroundWindow, learn.microsoft.com). Wine does not enforce the rule.
-    AllowSetForegroundWindow(process.dwProcessId);
-    if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-        const DWORD code = GetLastError();
-        TerminateProcess(child.Get(), 1);
-        FailToStart(path, code);
-    }
 }
 
 void Main() {
