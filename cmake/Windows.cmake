@@ -17,6 +17,7 @@ add_library(winplatform STATIC
   startup/basMain_win.cpp
   startup/Client_win.cpp
   startup/Launch_win.cpp
+  startup/OneCopy_win.cpp
   startup/DirList_win.cpp
   startup/frmSetup_win.cpp)
 target_compile_definitions(winplatform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX

@@ -84,9 +84,11 @@ add_test(NAME release_reproducible_and_signed
   COMMAND ${CMAKE_SOURCE_DIR}/tests/release_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/release-test)
 set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900)
 
+add_executable(foreignwindow tests/win/foreignwindow.cpp)
+target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
   SOURCES tests/win/hostile_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
-add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient)
+add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
 add_wine_test(win_slow_tests WINDOWS TIMEOUT 1200 LABELS slow
   SOURCES tests/win/slow_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_slow_tests Tolvaring fakeclient)

@@ -13,11 +13,12 @@ std::wstring FromAnsi(std::string_view bytes);
 // Whether `text` goes through the code page and back unchanged.
 bool IsAnsiExact(std::wstring_view text);
 
-// How a text is narrowed to `codePage`: the flags, and whether the call may be asked if it
-// used the default character. Windows refuses the no-best-fit flag and that question for
-// UTF-8 (the ANSI code page of a system set to UTF-8), so both depend on the code page.
-struct NarrowFlags {
+// The conversion call's arguments for `codePage`: its flags, and where it notes whether it
+// used the default character (`usedDefault`, or null where the call may not be asked).
+// Windows refuses the no-best-fit flag and that question for UTF-8 (the ANSI code page of
+// a system set to UTF-8), so both depend on the code page.
+struct NarrowCall {
     unsigned long flags;
-    bool reportsDefault;
+    int* usedDefault; // a BOOL*
 };
-NarrowFlags NarrowFlagsFor(unsigned codePage);
+NarrowCall NarrowCallFor(unsigned codePage, int* usedDefault);

@@ -2,28 +2,28 @@
 
 #include <windows.h>
 
-NarrowFlags NarrowFlagsFor(unsigned codePage) {
+NarrowCall NarrowCallFor(unsigned codePage, int* usedDefault) {
     // "For UTF-8 or code page 54936 (GB18030), dwFlags must be set to either 0 or
     // WC_ERR_INVALID_CHARS"; "For the CP_UTF7 and CP_UTF8 settings ... lpUsedDefaultChar
     // must be set to NULL", or the call fails with ERROR_INVALID_FLAGS / PARAMETER
     // (WideCharToMultiByte, learn.microsoft.com). 65001 is the ANSI code page once "Beta:
     // Unicode UTF-8 für die weltweite Sprachunterstützung" is on. Such a code page holds
     // every character, so the round trip in IsAnsiExact is check enough there.
-    if (codePage == CP_UTF8 || codePage == 54936) return {0, false};
-    return {WC_NO_BEST_FIT_CHARS, true};
+    if (codePage == CP_UTF8 || codePage == 54936) return {0, nullptr};
+    return {WC_NO_BEST_FIT_CHARS, usedDefault};
 }
 
 namespace {
 
 std::string Narrow(std::wstring_view text, BOOL* usedDefault) {
     if (text.empty()) return {};
-    const NarrowFlags how = NarrowFlagsFor(GetACP());
-    if (!how.reportsDefault) usedDefault = nullptr;
+    const NarrowCall call = NarrowCallFor(GetACP(), usedDefault);
     const int size = static_cast<int>(text.size());
     const int n =
-        WideCharToMultiByte(CP_ACP, how.flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, call.flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, how.flags, text.data(), size, out.data(), n, nullptr, usedDefault);
+    WideCharToMultiByte(CP_ACP, call.flags, text.data(), size, out.data(), n, nullptr,
+                        call.usedDefault);
     return out;
 }
 

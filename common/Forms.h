@@ -15,6 +15,9 @@ int RunMessageLoop();
 
 // The failure box: the message, the stop icon, brought to the front.
 void ReportFailure(const AppError& failure);
+// The same box for a failure about the client's folder, asking whether to change it now:
+// true on Ja; on Nein the program is to end with exit code 1.
+bool OfferToChangeFolder(const AppError& failure);
 // Tells the user about a failure that ends the program, then ends the loop with exit
 // code 1 once the forms are gone. Safe to call from a window procedure.
 void EndWithFailure(const AppError& failure);

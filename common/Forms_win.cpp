@@ -70,6 +70,15 @@ void ReportFailure(const AppError& failure) {
                    MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
 }
 
+bool OfferToChangeFolder(const AppError& failure) {
+    const std::wstring text = texts::OfferingToChangeFolder(failure.Message());
+    if (ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
+                       MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND) == IDYES)
+        return true;
+    State().exitCode = 1;
+    return false;
+}
+
 void EndWithFailure(const AppError& failure) {
     FormState& state = State();
     state.exitCode = 1;

@@ -43,9 +43,34 @@ inline std::wstring PageFailed(const std::wstring& quotedUrl, const std::wstring
 inline std::wstring FileNotWritten(const std::wstring& quotedFile, const std::wstring& reason) {
     return L"Die Datei " + quotedFile + L" konnte nicht geschrieben werden.\r\n" + reason;
 }
+// A client that runs as administrator reads the real file, which only an administrator may
+// change.
+inline std::wstring ElevatedClientDenied(const std::wstring& quotedFile) {
+    return L"Die Datei " + quotedFile +
+           L" konnte nicht geschrieben werden: BearShare l\u00E4uft als Administrator und "
+           L"liest nur diese Datei, die Tolvaring ohne Administratorrechte nicht \u00E4ndern "
+           L"darf.\r\nStarten Sie Tolvaring ebenfalls als Administrator, oder nehmen Sie bei "
+           L"BearShare.exe das H\u00E4kchen \u201EAls Administrator ausf\u00FChren\u201C heraus "
+           L"(Eigenschaften, Kompatibilit\u00E4t).";
+}
+inline std::wstring CopyTooLong(const std::wstring& quotedCopy, std::size_t maxPath) {
+    return L"BearShare liest FreePeers.ini hier aus der Kopie " + quotedCopy +
+           L", deren Pfad zu lang ist: Windows \u00F6ffnet nur Dateien, deren Pfad k\u00FCrzer "
+           L"als " +
+           std::to_wstring(maxPath) + L" Zeichen ist.";
+}
 inline constexpr wchar_t kIsAFolder[] = L"Unter diesem Namen steht ein Ordner.";
 inline std::wstring ProgramNotStarted(const std::wstring& quotedPath, const std::wstring& reason) {
     return L"Das Programm " + quotedPath + L" konnte nicht gestartet werden.\r\n" + reason;
+}
+inline std::wstring ClientMissing(const std::wstring& quotedPath) {
+    return L"Das Programm " + quotedPath + L" wurde nicht gefunden.";
+}
+// A failure about the client's folder, and the way out of it.
+inline constexpr wchar_t kChangeFolder[] =
+    L"M\u00F6chten Sie das BearShare-Verzeichnis jetzt \u00E4ndern?";
+inline std::wstring OfferingToChangeFolder(const std::wstring& failure) {
+    return failure + L"\r\n\r\n" + kChangeFolder;
 }
 inline std::wstring SettingNotExact(const std::wstring& name, const std::wstring& quotedValue) {
     return L"Die Einstellung \u201E" + name + L"\u201C (" + quotedValue +
@@ -99,8 +124,10 @@ inline std::wstring AddressTooLong(std::size_t max) {
 inline std::wstring RedirectTooLong(std::size_t max) {
     return L"Das Ziel der Weiterleitung ist l\u00E4nger als " + std::to_wstring(max) + L" Zeichen.";
 }
+// An empty `port` is not shown (it may be part of a password).
 inline std::wstring PortRefused(const std::wstring& port) {
-    return L"Der Port \u201E" + port + L"\u201C ist ung\u00FCltig: erlaubt sind 1 bis 65535.";
+    return L"Der Port " + (port.empty() ? std::wstring() : L"\u201E" + port + L"\u201C ") +
+           L"ist ung\u00FCltig: erlaubt sind 1 bis 65535.";
 }
 inline constexpr wchar_t kInvalidAddress[] = L"Die Adresse ist ung\u00FCltig.";
 inline constexpr wchar_t kOnlyHttp[] =

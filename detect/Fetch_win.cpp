@@ -157,7 +157,12 @@ void SetTimeouts(HINTERNET h, DWORD ms) {
 
 void Fetch::Send(const std::wstring& url) {
     const UrlParts parts = CrackUrl(url);
-    const INTERNET_PORT port = parts.port ? parts.port
+    // The port as written, checked when the address was prepared; the platform's cracking
+    // gives 0 or a 16-bit wrap for texts that are no port, and 0 is never taken for a
+    // default here.
+    const unsigned written = WrittenPort(url);
+    if (written != 0 && written != parts.port) Fail(texts::PortRefused(std::to_wstring(written)));
+    const INTERNET_PORT port = written != 0 ? INTERNET_PORT(written)
                                : parts.scheme == INTERNET_SCHEME_HTTPS
                                    ? INTERNET_PORT(INTERNET_DEFAULT_HTTPS_PORT)
                                    : job_.settings.port;

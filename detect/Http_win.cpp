@@ -13,10 +13,17 @@
 
 namespace {
 
-// Shuts down every socket of the process. The fetch's are the only ones we know of, and a
-// read that WinINet is blocked in under Wine ends no other way: closing its handles does
-// not stop it there. Found through ws2_32 as WinINet loaded it: no import of our own.
-void CutConnections() {
+// Wine's work-around: a read that WinINet is blocked in under Wine ends no other way than
+// by its socket going down; closing its handles does not stop it there. Shuts down every
+// socket of the process, so never on Windows, where other components of the process may
+// own sockets and closing the session ends the blocked calls. Found through ws2_32 as
+// WinINet loaded it: no import of our own.
+bool RunsUnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+void CutConnectionsUnderWine() {
+    if (!RunsUnderWine()) return;
     HMODULE winsock = GetModuleHandleW(L"ws2_32.dll");
     if (!winsock) return;
     using GetSockOpt = int(WINAPI*)(UINT_PTR, int, int, char*, int*);
@@ -37,7 +44,7 @@ void CutConnections() {
 
 // How long the worker gets to end by itself once its session is closed. On Windows
 // closing the session ends its blocked calls at once ("InternetCloseHandle",
-// learn.microsoft.com), so no other component's socket is touched; Wine needs the sweep.
+// learn.microsoft.com); Wine needs the sweep.
 constexpr DWORD kWorkerGraceMs = 500;
 
 struct AbandonedFetch {
@@ -55,12 +62,14 @@ DWORD WINAPI EndAbandonedFetch(void* arg) {
     // Closing may itself wait for what it ends (Wine first reads the rest of a body).
     if (fetch->session)
         KernelHandle closer(CreateThread(nullptr, 0, CloseSession, fetch->session, 0, nullptr));
-    if (WaitForSingleObject(fetch->worker.Get(), kWorkerGraceMs) != WAIT_OBJECT_0) CutConnections();
+    if (WaitForSingleObject(fetch->worker.Get(), kWorkerGraceMs) != WAIT_OBJECT_0)
+        CutConnectionsUnderWine();
     return 0;
 }
 
-// The worker is left to end by itself: its session is closed, and its connections cut if
-// that does not end it, on a thread of their own, since either may take a while.
+// The worker is left to end by itself: its session is closed, and under Wine its
+// connections cut if that does not end it, on a thread of their own, since either may take
+// a while.
 void Abandon(FetchJob& job, KernelHandle worker) {
     job.Abandon();
     auto* fetch = new AbandonedFetch{job.TakeSession(), std::move(worker)};

@@ -30,6 +30,14 @@ bool IsPortAt(std::wstring_view s, std::size_t pos) {
     return end > pos && (end == s.size() || s[end] == L'/' || s[end] == L'?');
 }
 
+// Whether `s` from its start up to `end` is a scheme: a letter, then scheme characters.
+bool IsSchemeUpTo(std::wstring_view s, std::size_t end) {
+    if (end == 0 || end > s.size() || !IsAsciiLetter(s[0])) return false;
+    for (std::size_t i = 1; i < end; ++i)
+        if (!IsSchemeChar(s[i])) return false;
+    return true;
+}
+
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view lowerB) {
     if (a.size() != lowerB.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -43,20 +51,16 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view lowerB) {
 // The scheme as written, or empty when the address has none.
 std::wstring_view SchemeOf(std::wstring_view s) {
     const std::size_t colon = s.find(L':');
-    if (colon == std::wstring_view::npos || colon == 0 || !IsAsciiLetter(s[0])) return {};
-    for (std::size_t i = 1; i < colon; ++i)
-        if (!IsSchemeChar(s[i])) return {};
-    if (IsPortAt(s, colon + 1)) return {};
+    if (colon == std::wstring_view::npos || !IsSchemeUpTo(s, colon) || IsPortAt(s, colon + 1))
+        return {};
     return s.substr(0, colon);
 }
 
-// Where the authority ("user:password@host:port") of `url` begins: after "://" when that
-// comes before any path, query or "@"; else at the start.
+// Where the authority ("user:password@host:port") of `url` begins: after "scheme://";
+// else at the start.
 std::size_t AuthorityStart(std::wstring_view url) {
     const std::size_t slashes = url.find(L"://");
-    if (slashes == std::wstring_view::npos) return 0;
-    const std::size_t other = url.find_first_of(L"/?#@");
-    return other < slashes ? 0 : slashes + 3;
+    return IsSchemeUpTo(url, slashes) ? slashes + 3 : 0;
 }
 
 std::size_t AuthorityEnd(std::wstring_view url, std::size_t start) {
@@ -64,30 +68,39 @@ std::size_t AuthorityEnd(std::wstring_view url, std::size_t start) {
     return end == std::wstring_view::npos ? url.size() : end;
 }
 
-// The port of `url` as written, when it is all digits; empty otherwise.
-std::wstring_view DigitPort(std::wstring_view url) {
+// What follows the colon after the host, up to the end of the authority.
+struct WrittenPortText {
+    bool written = false; // a colon after the host
+    std::wstring_view text;
+    std::size_t end = 0; // where the text ends in the address
+};
+
+WrittenPortText PortTextOf(std::wstring_view url) {
     const std::size_t start = AuthorityStart(url);
     std::wstring_view host = url.substr(start, AuthorityEnd(url, start) - start);
     const std::size_t at = host.rfind(L'@');
     if (at != std::wstring_view::npos) host.remove_prefix(at + 1);
-    const std::size_t bracket = host.rfind(L']'); // an IPv6 address holds colons
-    const std::size_t colon = host.rfind(L':');
-    if (colon == std::wstring_view::npos || (bracket != std::wstring_view::npos && colon < bracket))
-        return {};
-    const std::wstring_view port = host.substr(colon + 1);
-    for (wchar_t c : port)
-        if (!IsDigit(c)) return {};
-    return port;
+    std::size_t colon = host.find(L':');
+    if (!host.empty() && host[0] == L'[') { // an IPv6 address holds colons
+        const std::size_t bracket = host.find(L']');
+        colon =
+            bracket == std::wstring_view::npos ? std::wstring_view::npos : host.find(L':', bracket);
+    }
+    if (colon == std::wstring_view::npos) return {};
+    return {true, host.substr(colon + 1),
+            static_cast<std::size_t>(host.data() - url.data()) + host.size()};
 }
 
-bool IsPortInRange(std::wstring_view digits) {
-    while (digits.size() > 1 && digits.front() == L'0')
-        digits.remove_prefix(1);
-    if (digits.size() > 5) return false;
-    unsigned long value = 0;
-    for (wchar_t c : digits)
-        value = value * 10 + static_cast<unsigned long>(c - L'0');
-    return value >= 1 && value <= 65535;
+// 1 to 5 ASCII digits, leading zeros allowed, with a value of 1 to 65535: the platform
+// would take 0 for its default and cut a larger value to 16 bits, and other texts to 0.
+unsigned PortValue(std::wstring_view digits) {
+    if (digits.empty() || digits.size() > 5) return 0;
+    unsigned value = 0;
+    for (wchar_t c : digits) {
+        if (!IsDigit(c)) return 0;
+        value = value * 10 + static_cast<unsigned>(c - L'0');
+    }
+    return value <= 65535 ? value : 0;
 }
 
 } // namespace
@@ -127,22 +140,33 @@ PreparedUrl PrepareUrl(std::wstring_view raw) {
         result.url.clear();
         return result;
     }
-    const std::wstring_view port = DigitPort(result.url);
-    if (!port.empty() && !IsPortInRange(port)) {
+    const WrittenPortText port = PortTextOf(result.url);
+    if (port.written && !port.text.empty() && PortValue(port.text) == 0) {
         result.problem = UrlProblem::Port;
-        result.port = port;
+        // The colon may just as well begin a password that holds a "#", "/" or "?": where
+        // an "@" follows in the address as written, the text is not shown.
+        const std::size_t added = result.url.size() - s.size(); // "http://"
+        if (raw.find(L'@', first + port.end - added) == std::wstring_view::npos)
+            result.port = port.text;
         result.url.clear();
     }
     return result;
 }
 
+unsigned WrittenPort(std::wstring_view url) {
+    return PortValue(PortTextOf(url).text);
+}
+
 std::wstring UrlWithoutPassword(std::wstring_view url) {
+    // A password may hold any character, "@", "/", "?", "#" and ":" among them, so what
+    // it hides runs from the first colon after the scheme to the last "@" of the whole
+    // address: where that is more than the password, more is hidden, never less.
     std::wstring out(url);
     const std::size_t start = AuthorityStart(url);
-    const std::size_t at = out.rfind(L'@', AuthorityEnd(url, start));
-    if (at == std::wstring::npos || at < start) return out;
-    const std::size_t colon = out.find(L':', start);
-    if (colon == std::wstring::npos || colon > at) return out;
+    const std::size_t at = url.rfind(L'@');
+    if (at == std::wstring_view::npos || at < start) return out;
+    const std::size_t colon = url.find(L':', start);
+    if (colon == std::wstring_view::npos || colon > at) return out;
     out.replace(colon + 1, at - colon - 1, L"***");
     return out;
 }

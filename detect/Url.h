@@ -17,26 +17,34 @@ enum class UrlProblem {
     Control, // a control character: it would end up in the request as a header line
     Scheme,  // a scheme other than http or https
     TooLong, // over kMaxUrlLength once the scheme is added
-    Port,    // a port of digits outside 1 to 65535: the platform would fetch from another
+    Port,    // a port that is not 1 to 5 digits of 1 to 65535: the platform would fetch from
+             // another
 };
 
 struct PreparedUrl {
     UrlProblem problem = UrlProblem::None;
     std::wstring url;    // on success: the address to fetch
     std::wstring scheme; // on UrlProblem::Scheme: the scheme that was refused, as written
-    std::wstring port;   // on UrlProblem::Port: the port as written
+    std::wstring port;   // on UrlProblem::Port: the port as written; empty where it may be
+                         // part of a password
 };
 
 // Surrounding blanks (space, tab) are dropped, the fragment is cut off (it is never sent),
 // and an address without a scheme is taken as http. The scheme is what stands before the
 // first colon when that is made of scheme characters and is not a port: so
-// "localhost:8080/ip" and "host/ip?next=http://x" are bare addresses. A port of digits
-// must lie in 1 to 65535: WinINet takes 0 for its default and cuts a larger one to 16
-// bits, so either would fetch from another port than the one written.
+// "localhost:8080/ip" and "host/ip?next=http://x" are bare addresses. After the host, a
+// ":" is followed by nothing (the scheme's port) or by 1 to 5 ASCII digits with a value of
+// 1 to 65535 up to the end of the authority: WinINet takes 0 or any other text for its
+// default port and cuts a larger value to 16 bits, so each would fetch from another port
+// than the one written.
 PreparedUrl PrepareUrl(std::wstring_view raw);
 
-// The address as a message may show it: whatever stands between the first colon of its
-// authority and an "@" (a password) replaced by "***", with or without a scheme.
+// The port written in a prepared address; 0 when it names none (the scheme's port).
+unsigned WrittenPort(std::wstring_view url);
+
+// The address as a message may show it: from the first colon after the scheme to the last
+// "@" replaced by "***", with or without a scheme. Whatever characters a password holds,
+// none of it shows; an ambiguous address loses more than its password.
 std::wstring UrlWithoutPassword(std::wstring_view url);
 
 // Whether the scheme of `url` is https (any case).

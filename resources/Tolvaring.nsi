@@ -2,7 +2,7 @@
 ; for all users (Program Files, HKLM), which alone asks for elevation.
 ; Silent: Tolvaring-Setup.exe /S [/ALLUSERS] [/DESKTOP]
 ; The uninstaller removes the program; /REMOVESETTINGS (or Yes to its question) also
-; removes the settings key Software\Harlund\Tolvaring.
+; removes the settings key Software\Harlund\Tolvaring of the user who started it.
 Unicode true
 ; A 64-bit installer for a 64-bit program (and it runs where only 64-bit Windows code can).
 Target amd64-unicode
@@ -10,6 +10,7 @@ Target amd64-unicode
 !include "nsDialogs.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "TextFunc.nsh"
 !include "x64.nsh"
 
 !ifndef EXE
@@ -59,6 +60,10 @@ Var AllUsers
 Var RadioMe
 Var RadioAll
 Var ChildExit
+Var StartFailed
+!ifdef TEST_NOT_ADMIN
+  Var StandIn
+!endif
 
 ; The all-users folder, unless /D= chose one.
 !macro UseAllUsers
@@ -94,30 +99,52 @@ FunctionEnd
 
 ; Starts $EXEPATH again through the elevation prompt with the parameters on the stack and
 ; waits for it ("runas", ShellExecuteEx: ExecShell neither waits nor gives the exit code).
-; Leaves the copy's exit code in $ChildExit; 1223 when the user said no at the prompt.
-; The test build's /TESTDECLINE stands in for that no.
+; Leaves the copy's exit code in $ChildExit, or, with $StartFailed 1, the error of a start
+; that failed: 1223 when the user said no at the prompt.
+; The test build's /TESTDECLINE and /TESTFAIL=<code> stand in for what only Windows does:
+; the real call is made on a file that does not exist, so that it fails and its error path
+; runs, and its error then becomes the user's No (1223) or the code asked for.
 !macro RunElevated un
 Function ${un}RunElevated
   Exch $1
   Push $0
   Push $2
   Push $3
+  Push $4
+  StrCpy $4 "$EXEPATH"
+  StrCpy $StartFailed 0
   !ifdef TEST_NOT_ADMIN
+    StrCpy $StandIn ""
     ${GetParameters} $0
     ClearErrors
-    ${GetOptions} $0 "/TESTDECLINE" $0
+    ${GetOptions} $0 "/TESTDECLINE" $2
     ${IfNot} ${Errors}
-      StrCpy $ChildExit 1223
-      Goto done
+      StrCpy $StandIn 1223
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $0 "/TESTFAIL=" $2
+    ${IfNot} ${Errors}
+      StrCpy $StandIn $2
+    ${EndIf}
+    ${If} $StandIn != ""
+      StrCpy $4 "$EXEPATH.gibt-es-nicht"
     ${EndIf}
   !endif
   ; SHELLEXECUTEINFOW, with the padding of 64-bit Windows: SEE_MASK_NOCLOSEPROCESS |
   ; SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI, verb "runas", a normal window.
-  System::Call '*(i 112, i 0x540, p $HWNDPARENT, w "runas", w "$EXEPATH", w r1, p 0, i 1, i 0, p 0, p 0, p 0, p 0, i 0, i 0, p 0, p 0) p .r2'
+  System::Call '*(i 112, i 0x540, p $HWNDPARENT, w "runas", w "$4", w r1, p 0, i 1, i 0, p 0, p 0, p 0, p 0, i 0, i 0, p 0, p 0) p .r2'
   System::Call 'shell32::ShellExecuteExW(p r2) i .r0 ?e'
   Pop $3
   ${If} $0 == 0
+    ; Failed: its error, never its result.
+    StrCpy $StartFailed 1
     StrCpy $ChildExit $3
+    !ifdef TEST_NOT_ADMIN
+      ${If} $StandIn != ""
+      ${AndIf} $ChildExit == 2
+        StrCpy $ChildExit $StandIn
+      ${EndIf}
+    !endif
   ${Else}
     System::Call '*$2(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r3)'
     System::Call 'kernel32::WaitForSingleObject(p r3, i -1)'
@@ -126,9 +153,7 @@ Function ${un}RunElevated
     StrCpy $ChildExit $0
   ${EndIf}
   System::Free $2
-  !ifdef TEST_NOT_ADMIN
-    done:
-  !endif
+  Pop $4
   Pop $3
   Pop $2
   Pop $0
@@ -137,6 +162,30 @@ FunctionEnd
 !macroend
 !insertmacro RunElevated ""
 !insertmacro RunElevated "un."
+
+; A start through the elevation prompt that failed for another reason than the user's No
+; (a path on a network drive, a policy): said with the system's text for its error, which
+; the caller passes on as its exit code. Silent, only the code.
+!macro ElevationFailed un
+Function ${un}ElevationFailed
+  Exch $1 ; what was not done
+  Push $0
+  Push $2
+  System::Call 'kernel32::FormatMessageW(i 0x1200, p 0, i $ChildExit, i 0, w .r0, i ${NSIS_MAX_STRLEN}, p 0) i .r2'
+  ${If} $2 == 0
+    StrCpy $0 ""
+  ${Else}
+    ${TrimNewLines} "$0" $0
+    StrCpy $0 ": $0"
+  ${EndIf}
+  MessageBox MB_OK|MB_ICONSTOP "Windows konnte dieses Programm nicht mit Administratorrechten starten (Fehler $ChildExit$0).$\r$\n$1" /SD IDOK
+  Pop $2
+  Pop $0
+  Pop $1
+FunctionEnd
+!macroend
+!insertmacro ElevationFailed ""
+!insertmacro ElevationFailed "un."
 
 ; All users needs an elevated installer. One that is not starts itself again elevated,
 ; waits for that copy and ends with its exit code. Returns when this one may go on.
@@ -165,13 +214,17 @@ Function EnsureElevatedForAllUsers
   HideWindow
   Push $2
   Call RunElevated
-  ; Declined on the page: said in the window, which stays for "Nur für mich".
-  ${If} $ChildExit == 1223
-  ${AndIfNot} ${Silent}
+  ${If} $StartFailed == 1
     BringToFront
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht für alle Benutzer installiert.$\r$\nSie können es stattdessen nur für sich installieren."
-    ${If} $AllUsers == "page"
+    ${If} $ChildExit != 1223
+      Push "Tolvaring wurde nicht für alle Benutzer installiert."
+      Call ElevationFailed
+    ${ElseIf} $AllUsers == "page"
+      ; Declined on the page: said in the window, which stays for "Nur für mich".
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht für alle Benutzer installiert.$\r$\nSie können es stattdessen nur für sich installieren." /SD IDOK
       Return
+    ${Else}
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht für alle Benutzer installiert." /SD IDOK
     ${EndIf}
   ${EndIf}
   SetErrorLevel $ChildExit
@@ -211,7 +264,7 @@ Function InstallModeLeave
   ${If} $0 == ${BST_CHECKED}
     StrCpy $AllUsers "page"
     Call EnsureElevatedForAllUsers
-    ${If} $ChildExit == 1223
+    ${If} $StartFailed == 1 ; declined: back to the page
       StrCpy $AllUsers ""
       Abort
     ${EndIf}
@@ -236,6 +289,7 @@ Section "Tolvaring"
   File "LIESMICH.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Tolvaring.lnk" "$INSTDIR\Tolvaring.exe"
+  CreateShortCut "$SMPROGRAMS\Tolvaring – Einstellungen.lnk" "$INSTDIR\Tolvaring.exe" "/einstellungen"
   ${GetParameters} $1
   ClearErrors
   ${GetOptions} $1 "/DESKTOP" $2
@@ -282,15 +336,23 @@ Function un.onInit
       ${EndIf}
       Push "$1 _?=$INSTDIR"
       Call un.RunElevated
-      ${If} $ChildExit == 1223
+      ${If} $StartFailed == 1
+      ${AndIf} $ChildExit == 1223
         MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht entfernt." /SD IDOK
-      ${EndIf}
-      ; The settings are this user's: an administrator's elevated copy has another HKCU.
-      ClearErrors
-      ${GetOptions} $0 "/REMOVESETTINGS" $1
-      ${If} $ChildExit == 0
-      ${AndIfNot} ${Errors}
-        DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+      ${ElseIf} $StartFailed == 1
+        Push "Tolvaring wurde nicht entfernt."
+        Call un.ElevationFailed
+      ${ElseIf} $ChildExit == 0
+        ; The settings are this user's, removed by this unelevated copy: with an
+        ; administrator's password typed in, the elevated copy has the administrator's HKCU.
+        ClearErrors
+        ${GetOptions} $0 "/REMOVESETTINGS" $1
+        ${IfNot} ${Errors}
+          DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+        ${ElseIfNot} ${Silent}
+          MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO +2
+          DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+        ${EndIf}
       ${EndIf}
       SetErrorLevel $ChildExit
       Quit
@@ -326,21 +388,28 @@ Section "Uninstall"
   !insertmacro RemoveFile "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   !insertmacro RemoveFile "$SMPROGRAMS\Tolvaring.lnk"
+  !insertmacro RemoveFile "$SMPROGRAMS\Tolvaring – Einstellungen.lnk"
   !insertmacro RemoveFile "$DESKTOP\Tolvaring.lnk"
   ${If} $AllUsers == 1
     !insertmacro RemoveKey HKLM "${UNINSTALL_KEY}"
   ${Else}
     !insertmacro RemoveKey HKCU "${UNINSTALL_KEY}"
   ${EndIf}
+  ; Not when started elevated by the user's own copy: its HKCU may be an administrator's,
+  ; and that copy removes the user's settings itself.
   ${GetParameters} $0
   ClearErrors
-  ${GetOptions} $0 "/REMOVESETTINGS" $1
-  ${IfNot} ${Errors}
-    !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
-  ${ElseIfNot} ${Silent}
-    MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO keep
-    !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
-    keep:
+  ${GetOptions} $0 "/ELEVATED" $1
+  ${If} ${Errors}
+    ClearErrors
+    ${GetOptions} $0 "/REMOVESETTINGS" $1
+    ${IfNot} ${Errors}
+      !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+    ${ElseIfNot} ${Silent}
+      MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO keep
+      !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+      keep:
+    ${EndIf}
   ${EndIf}
   ${If} $Failed == 1
     MessageBox MB_OK|MB_ICONSTOP "Tolvaring konnte nicht vollständig entfernt werden. Was blieb, steht in der Liste; vielleicht läuft Tolvaring noch, oder es fehlen die Rechte." /SD IDOK

@@ -17,14 +17,30 @@
 
 #include <vector>
 
-// BearShare is a 32-bit program without a UAC manifest, so Windows runs it with file
-// virtualization: where it may not write a file in Program Files, Windows, or ProgramData,
-// its writes go to a copy under %LOCALAPPDATA%\VirtualStore, and from then on it reads that
-// copy instead of the real file. We are a 64-bit program with a manifest, which Windows
-// never virtualizes, so we must pick that copy ourselves. ("How User Account Control (UAC)
-// Affects Your Application" and "User Account Control architecture", learn.microsoft.com.)
+// BearShare is a 32-bit program without a UAC manifest. Windows virtualizes such a
+// program's file writes when it runs with a token that is not elevated and for which
+// virtualization is allowed (UAC on): where it may not write a file in Program Files,
+// Windows or ProgramData, its writes go to a copy under %LOCALAPPDATA%\VirtualStore, and
+// from then on it reads that copy instead of the real file. Elevated, or while UAC is off,
+// it reads and writes the real file. We are a 64-bit program with a manifest, which Windows
+// never virtualizes, so we pick the file the client will read ourselves. ("How User Account
+// Control (UAC) Affects Your Application", "User Account Control architecture",
+// GetTokenInformation, learn.microsoft.com.)
 
 namespace {
+
+// Failures that another folder may mend offer the setup dialog; a "Nein" at the elevation
+// prompt is the user's own choice.
+[[noreturn]] void FailToWrite(const std::wstring& file, const std::wstring& reason) {
+    throw AppError(texts::FileNotWritten(Quote(file), reason), true);
+}
+
+[[noreturn]] void FailToStart(const std::wstring& path, DWORD code) {
+    throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)),
+                   code != ERROR_CANCELLED);
+}
+
+// ---- Which file the client reads ------------------------------------------------------
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     wchar_t* path = nullptr;
@@ -36,45 +52,76 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     return result;
 }
 
-// The full, long form of `path`, so that "..", "/", doubled backslashes or a short name do
-// not hide a protected folder.
-std::wstring Canonical(const std::wstring& path) {
-    wchar_t full[MAX_PATH];
-    const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    if (n == 0 || n >= MAX_PATH) return path;
-    wchar_t longer[MAX_PATH];
-    const DWORD m = GetLongPathNameW(full, longer, MAX_PATH);
-    return m == 0 || m >= MAX_PATH ? std::wstring(full) : std::wstring(longer);
+// The folder as the file system names it, so that no spelling hides a protected folder: a
+// device prefix, "..", "/", a short name, a substituted drive or other letter case
+// (GetFinalPathNameByHandle, learn.microsoft.com). A folder that cannot be opened keeps its
+// full form.
+std::wstring Canonical(const std::wstring& folder) {
+    KernelHandle handle(CreateFileW(folder.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; handle && attempt < 2; ++attempt) {
+        const DWORD n = GetFinalPathNameByHandleW(handle.Get(), path.data(),
+                                                  static_cast<DWORD>(path.size()), 0);
+        if (n == 0) break;
+        if (n < path.size()) return WithoutDevicePrefix(path.substr(0, n));
+        path.resize(n);
+    }
+    const DWORD n = GetFullPathNameW(folder.c_str(), MAX_PATH, path.data(), nullptr);
+    return WithoutDevicePrefix(n == 0 || n >= MAX_PATH ? folder : path.substr(0, n));
 }
 
+// Where Windows would show a virtualized client `file` from; empty outside the protected
+// folders.
 std::wstring VirtualCopyOf(const std::wstring& file) {
+    const std::size_t slash = file.rfind(L'\\');
+    const std::wstring folder = file.substr(0, slash == 2 ? 3 : slash);
     const std::vector<std::wstring> protectedFolders = {
-        KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
-        KnownFolder(FOLDERID_Windows), KnownFolder(FOLDERID_ProgramData)};
-    return VirtualStorePath(Canonical(file), protectedFolders, KnownFolder(FOLDERID_LocalAppData));
+        Canonical(KnownFolder(FOLDERID_ProgramFiles)),
+        Canonical(KnownFolder(FOLDERID_ProgramFilesX86)), Canonical(KnownFolder(FOLDERID_Windows)),
+        Canonical(KnownFolder(FOLDERID_ProgramData))};
+    return VirtualStorePath(JoinPath(Canonical(folder), file.substr(slash + 1)), protectedFolders,
+                            KnownFolder(FOLDERID_LocalAppData));
 }
 
-bool Exists(const std::wstring& file) {
-    const DWORD attributes = GetFileAttributesW(file.c_str());
+// `path`, in the form that reaches past MAX_PATH where it is that long.
+std::wstring Reachable(const std::wstring& path) {
+    return path.size() < MAX_PATH || path.rfind(L"\\\\", 0) == 0 ? path : L"\\\\?\\" + path;
+}
+
+DWORD Attributes(const std::wstring& path) {
+    return GetFileAttributesW(Reachable(path).c_str());
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-[[noreturn]] void FailToWrite(const std::wstring& file, const std::wstring& reason) {
-    throw AppError(texts::FileNotWritten(Quote(file), reason));
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The error of the first write that fails; ERROR_SUCCESS when both are written.
+// The profile calls open no file whose path is MAX_PATH characters or longer.
+void CheckCopyLength(const std::wstring& copy) {
+    if (copy.size() >= MAX_PATH) throw AppError(texts::CopyTooLong(Quote(copy), MAX_PATH), true);
+}
+
+// ---- Writing it -------------------------------------------------------------------------
+
+// The error of the first write that fails; ERROR_SUCCESS when both are written. The wide
+// calls, since the copy's path lies in the user's profile, which the code page need not
+// hold; both values are ASCII, so an ANSI file gets the same bytes as through the ANSI
+// calls.
 DWORD TryWrite(const std::wstring& file, const std::wstring& address) {
     // Windows refuses to write a profile that is a folder; Wine reports success.
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        FailToWrite(file, texts::kIsAFolder);
-    const std::string ansiFile = ToAnsi(file);
-    const std::pair<const char*, std::wstring> keys[] = {{"forcedIP", L"\"" + address + L"\""},
-                                                         {"bForcedIP", L"Yes"}};
-    for (const auto& [key, value] : keys)
-        if (!WritePrivateProfileStringA("Network", key, ToAnsi(value).c_str(), ansiFile.c_str()))
-            return GetLastError();
+    if (IsFolder(file)) FailToWrite(file, texts::kIsAFolder);
+    const std::wstring forced = L"\"" + address + L"\"";
+    if (!WritePrivateProfileStringW(L"Network", L"forcedIP", forced.c_str(), file.c_str()) ||
+        !WritePrivateProfileStringW(L"Network", L"bForcedIP", L"Yes", file.c_str()))
+        return GetLastError();
     return ERROR_SUCCESS;
 }
 
@@ -82,91 +129,175 @@ void Write(const std::wstring& file, const std::wstring& address) {
     if (const DWORD code = TryWrite(file, address)) FailToWrite(file, ErrorText(code, file));
 }
 
-// The copy as Windows would make it on the client's first write: the real file's lines,
-// in folders created as needed, writable whatever the real file's attributes.
-void MakeCopy(const std::wstring& real, const std::wstring& copy) {
-    const std::vector<std::wstring> folders = PathChain(copy.substr(0, copy.rfind(L'\\')));
-    for (const std::wstring& folder : folders)
-        if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+// The copy as Windows would make it on the client's first write: the real file's lines, in
+// folders created as needed, writable whatever the real file's attributes. Unless kept, it
+// goes again with every folder made for it: a copy the client may read must never hold the
+// old address, nor stay in the way of later starts.
+class NewCopy {
+  public:
+    NewCopy(const std::wstring& real, const std::wstring& copy) : copy_(copy) {
+        for (const std::wstring& folder : PathChain(copy.substr(0, copy.rfind(L'\\')))) {
+            if (CreateDirectoryW(folder.c_str(), nullptr)) {
+                made_.push_back(folder);
+                continue;
+            }
+            // Windows answers "access denied" for a drive root, Wine "already exists":
+            // whether the folder is there is all that counts.
             const DWORD code = GetLastError();
-            if (code != ERROR_ALREADY_EXISTS && code != ERROR_ACCESS_DENIED)
-                FailToWrite(copy, ErrorText(code, folder));
+            if (!IsFolder(folder)) FailToWrite(copy, ErrorText(code, folder));
         }
-    if (!Exists(real)) return; // the write creates the copy
-    if (!CopyFileW(real.c_str(), copy.c_str(), TRUE)) {
-        const DWORD code = GetLastError();
-        FailToWrite(copy, ErrorText(code, copy));
+        if (!IsFile(real)) return; // the client has no file yet: the write creates the copy
+        if (!CopyFileW(real.c_str(), copy.c_str(), TRUE)) {
+            const DWORD code = GetLastError();
+            FailToWrite(copy, ErrorText(code, copy));
+        }
+        const DWORD attributes = Attributes(copy);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesW(copy.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
-    const DWORD attributes = GetFileAttributesW(copy.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesW(copy.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-}
+    NewCopy(const NewCopy&) = delete;
+    NewCopy& operator=(const NewCopy&) = delete;
+    ~NewCopy() {
+        if (kept_) return;
+        SetFileAttributesW(copy_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(copy_.c_str());
+        for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder)
+            RemoveDirectoryW(folder->c_str());
+    }
+    void Keep() { kept_ = true; }
 
-} // namespace
+  private:
+    std::wstring copy_;
+    std::vector<std::wstring> made_;
+    bool kept_ = false;
+};
 
-void WriteForcedAddress(const std::wstring& iniFile, const std::wstring& address) {
-    const std::wstring copy = VirtualCopyOf(iniFile);
-    if (!copy.empty() && Exists(copy)) return Write(copy, address);
-    const DWORD code = TryWrite(iniFile, address);
+// Into the file the client will read: the real one, unless Windows will virtualize the
+// client (see above). Then the copy when there is one, else the real file, else (a
+// standard user may not write there) the copy made from the real file.
+void WriteForcedAddress(const std::wstring& real, const std::wstring& address,
+                        bool clientNeedsElevation) {
+    const TokenFacts token = OwnToken();
+    const bool virtualized =
+        !clientNeedsElevation && !token.elevated && token.virtualizationAllowed;
+    const std::wstring copy = virtualized ? VirtualCopyOf(real) : std::wstring();
+    if (!copy.empty() && IsFile(copy)) {
+        CheckCopyLength(copy);
+        return Write(copy, address);
+    }
+    const DWORD code = TryWrite(real, address);
     if (code == ERROR_SUCCESS) return;
-    // A standard user, or an administrator under UAC, may not write there: the client
-    // itself would have been sent to the copy.
-    if (copy.empty() || code != ERROR_ACCESS_DENIED) FailToWrite(iniFile, ErrorText(code, iniFile));
-    MakeCopy(iniFile, copy);
-    Write(copy, address);
+    if (code == ERROR_ACCESS_DENIED && !copy.empty()) {
+        CheckCopyLength(copy);
+        NewCopy made(real, copy);
+        Write(copy, address);
+        return made.Keep();
+    }
+    // A copy would never be read: the client runs as administrator.
+    if (code == ERROR_ACCESS_DENIED && clientNeedsElevation && !token.elevated)
+        throw AppError(texts::ElevatedClientDenied(Quote(real)));
+    FailToWrite(real, ErrorText(code, real));
 }
 
-namespace {
+// ---- Starting the client ------------------------------------------------------------------
 
-[[noreturn]] void FailToStart(const std::wstring& path, DWORD code) {
-    throw AppError(texts::ProgramNotStarted(Quote(path), ErrorText(code, path)));
+// The client, created but not yet run. A client that asks for administrator rights in its
+// manifest, or is marked "Als Administrator ausführen", is refused by CreateProcess with
+// ERROR_ELEVATION_REQUIRED: it will run elevated, and only the shell starts it, after
+// Windows has asked the user ("User Account Control architecture", ShellExecuteEx,
+// learn.microsoft.com). Unless started, the client is ended before it has run any code of
+// its own.
+class PendingClient {
+  public:
+    explicit PendingClient(const std::wstring& path) : path_(path) {
+        // The exact path as the program to run, so blanks in it can never start another one.
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWNORMAL;
+        PROCESS_INFORMATION process{};
+        if (!LaunchProcess(path.c_str(), commandLine.data(), CREATE_SUSPENDED, &startup,
+                           &process)) {
+            const DWORD code = GetLastError();
+            if (code != ERROR_ELEVATION_REQUIRED) FailToStart(path, code);
+            needsElevation_ = true;
+            return;
+        }
+        thread_.Reset(process.hThread);
+        process_.Reset(process.hProcess);
+        processId_ = process.dwProcessId;
+    }
+    PendingClient(const PendingClient&) = delete;
+    PendingClient& operator=(const PendingClient&) = delete;
+    ~PendingClient() {
+        if (process_ && !started_) TerminateProcess(process_.Get(), 1);
+    }
+
+    bool NeedsElevation() const { return needsElevation_; }
+
+    void Start() {
+        if (needsElevation_) return StartElevated();
+        // Windows lets only a process that may take the foreground hand that right on. We
+        // may: the user just started us. But our status window never takes the focus, so
+        // without this the client's first window could open behind the others. The client
+        // was created suspended, so the right goes to it alone, by its id, before it runs
+        // (AllowSetForegroundWindow, learn.microsoft.com). Wine does not enforce the rule.
+        AllowSetForegroundWindow(processId_);
+        if (ResumeThread(thread_.Get()) == static_cast<DWORD>(-1))
+            FailToStart(path_, GetLastError());
+        started_ = true;
+    }
+
+  private:
+    void StartElevated() const {
+        // "COM should be initialized before ShellExecuteEx is called" (ShellExecuteEx docs).
+        const HRESULT com =
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        // We end right after: the call must finish its work first. Our own box tells
+        // failures.
+        info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+        info.lpFile = path_.c_str();
+        info.nShow = SW_SHOWNORMAL;
+        const BOOL started = LaunchThroughShell(&info);
+        const DWORD code = GetLastError();
+        if (SUCCEEDED(com)) CoUninitialize();
+        if (!started) FailToStart(path_, code);
+    }
+
+    std::wstring path_;
+    KernelHandle thread_;
+    KernelHandle process_;
+    DWORD processId_ = 0;
+    bool needsElevation_ = false;
+    bool started_ = false;
+};
+
+// A file of the client: its folder and `name`, within what the profile and process calls
+// can open.
+std::wstring ClientFile(const std::wstring& folder, const wchar_t* name) {
+    const std::wstring path = folder + name;
+    if (ToAnsi(path).size() >= MAX_PATH)
+        throw AppError(texts::FolderTooLong(Quote(folder), MAX_PATH), true);
+    return path;
 }
 
-// A client that asks for administrator rights in its manifest, or is marked "Als
-// Administrator ausführen", is refused by CreateProcess with ERROR_ELEVATION_REQUIRED;
-// only the shell starts it, after Windows has asked the user ("User Account Control
-// architecture", ShellExecuteEx, learn.microsoft.com).
-void StartElevated(const std::wstring& path) {
-    // "COM should be initialized before ShellExecuteEx is called" (ShellExecuteEx docs).
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    // We end right after: the call must finish its work first. Our own box tells failures.
-    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.lpFile = path.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    const BOOL started = LaunchThroughShell(&info);
-    const DWORD code = GetLastError();
-    if (SUCCEEDED(com)) CoUninitialize();
-    if (!started) FailToStart(path, code);
-}
+constexpr wchar_t kProgram[] = L"\\BearShare.exe";
+constexpr wchar_t kSettingsFile[] = L"\\FreePeers.ini";
 
 } // namespace
 
-void StartProgram(const std::wstring& path) {
-    // The exact path as the program to run, so blanks in it can never start another one.
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!LaunchProcess(path.c_str(), commandLine.data(), CREATE_SUSPENDED, &startup, &process)) {
-        const DWORD code = GetLastError();
-        if (code == ERROR_ELEVATION_REQUIRED) return StartElevated(path);
-        FailToStart(path, code);
-    }
-    KernelHandle thread(process.hThread);
-    KernelHandle child(process.hProcess);
-    // Windows lets only a process that may take the foreground hand that right on. We may:
-    // the user just started us. But our status window never takes the focus, so without
-    // this the client's first window could open behind the others. The client is started
-    // suspended so that the right goes to it alone, by its id, before it runs
-    // (AllowSetForegroundWindow, learn.microsoft.com). Wine does not enforce the rule.
-    AllowSetForegroundWindow(process.dwProcessId);
-    if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
-        const DWORD code = GetLastError();
-        TerminateProcess(child.Get(), 1);
-        FailToStart(path, code);
-    }
+void CheckClientFolder(const std::wstring& folder) {
+    ClientFile(folder, kSettingsFile);
+    const std::wstring program = ClientFile(folder, kProgram);
+    if (!IsFile(program)) throw AppError(texts::ClientMissing(Quote(program)), true);
+}
+
+void HandOff(const std::wstring& folder, const std::wstring& address) {
+    const std::wstring settingsFile = ClientFile(folder, kSettingsFile);
+    PendingClient client(ClientFile(folder, kProgram));
+    WriteForcedAddress(settingsFile, address, client.NeedsElevation());
+    client.Start();
 }

@@ -54,12 +54,24 @@ bool IsInside(const std::wstring& path, const std::wstring& folder) {
 
 } // namespace
 
+std::wstring WithoutDevicePrefix(const std::wstring& path) {
+    if (path.size() < 4 || path[0] != L'\\' || path[1] != L'\\' || path[3] != L'\\' ||
+        (path[2] != L'?' && path[2] != L'.'))
+        return path;
+    const std::wstring rest = path.substr(4);
+    if (rest.size() >= 4 && FoldCase(rest[0]) == L'U' && FoldCase(rest[1]) == L'N' &&
+        FoldCase(rest[2]) == L'C' && rest[3] == L'\\')
+        return L"\\" + rest.substr(3);
+    return rest;
+}
+
 std::wstring VirtualStorePath(const std::wstring& file,
                               const std::vector<std::wstring>& protectedFolders,
                               const std::wstring& localAppData) {
     if (localAppData.empty()) return {};
+    const std::wstring path = WithoutDevicePrefix(file);
     for (const std::wstring& folder : protectedFolders)
-        if (IsInside(file, folder))
-            return JoinPath(JoinPath(localAppData, L"VirtualStore"), file.substr(3));
+        if (IsInside(path, WithoutDevicePrefix(folder)))
+            return JoinPath(JoinPath(localAppData, L"VirtualStore"), path.substr(3));
     return {};
 }

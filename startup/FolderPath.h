@@ -12,10 +12,15 @@ std::wstring JoinPath(const std::wstring& dir, const std::wstring& name);
 // `path` without trailing backslashes, a root's own one kept.
 std::wstring WithoutTrailingSlash(std::wstring path);
 
+// `path` without the "\\?\" or "\\.\" that only some tools write: "\\?\C:\a" is "C:\a",
+// "\\?\UNC\server\share" is "\\server\share".
+std::wstring WithoutDevicePrefix(const std::wstring& path);
+
 // Where Windows keeps a virtualized program's own copy of `file`, when `file` lies inside
 // one of `protectedFolders` (full paths on a drive): "<localAppData>\VirtualStore\" and
 // `file` without its drive. Empty when it lies in none. Letters are compared as Windows
-// compares names, without regard to case (here: A to Z only, which the known folders use).
+// compares names, without regard to case (here: A to Z only, which the known folders use);
+// a device prefix on either side does not count.
 std::wstring VirtualStorePath(const std::wstring& file,
                               const std::vector<std::wstring>& protectedFolders,
                               const std::wstring& localAppData);

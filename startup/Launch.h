@@ -1,7 +1,8 @@
 #pragma once
-// The two platform calls that start the client, on their own, so that the program's test
-// build can stand in for what only Windows does: refuse a program that needs elevation
-// (error 740) and let the user decline the elevation prompt (error 1223).
+// What only Windows decides, on its own, so that the program's test build can stand in for
+// it: refuse a client that needs elevation (error 740), let the user decline the elevation
+// prompt (error 1223), say how our own token runs, and refuse a copy of the program the
+// mutex of an elevated first copy.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -14,3 +15,15 @@
 BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, STARTUPINFOW* startup,
                    PROCESS_INFORMATION* process);
 BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info);
+
+// Our own token, which a client started by CreateProcess inherits (GetTokenInformation:
+// TokenElevation, TokenVirtualizationAllowed). Virtualization is allowed only while UAC is
+// on and for a token that is not elevated; a fact the token does not give counts as false.
+struct TokenFacts {
+    bool elevated = false;
+    bool virtualizationAllowed = false;
+};
+TokenFacts OwnToken();
+
+// CreateMutexW with the default security, not owned.
+HANDLE CreateCopyMutex(const wchar_t* name);

@@ -1,5 +1,7 @@
 #include "startup/Launch.h"
 
+#include "common/Handles.h"
+
 BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, STARTUPINFOW* startup,
                    PROCESS_INFORMATION* process) {
     return CreateProcessW(path, commandLine, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
@@ -8,4 +10,23 @@ BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, START
 
 BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
     return ShellExecuteExW(info);
+}
+
+TokenFacts OwnToken() {
+    TokenFacts facts;
+    KernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return facts;
+    DWORD size = 0;
+    TOKEN_ELEVATION elevation{};
+    if (GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size))
+        facts.elevated = elevation.TokenIsElevated != 0;
+    DWORD allowed = 0;
+    if (GetTokenInformation(token.Get(), TokenVirtualizationAllowed, &allowed, sizeof allowed,
+                            &size))
+        facts.virtualizationAllowed = allowed != 0;
+    return facts;
+}
+
+HANDLE CreateCopyMutex(const wchar_t* name) {
+    return CreateMutexW(nullptr, FALSE, name);
 }

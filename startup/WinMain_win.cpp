@@ -1,10 +1,14 @@
 // Entry point: Main runs with no window loaded; the program then lives while one of its
 // windows is loaded.
 #include "common/Forms.h"
+#include "startup/Arguments.h"
+#include "startup/OneCopy.h"
 #include "startup/basMain.h"
 
 #include <cstdlib>
 #include <windows.h>
+
+#include <shellapi.h>
 
 // The library's verbose terminate handler demangles type names and drags a 45 KB
 // demangler into the program; every failure we expect is caught, so a plain abort will do.
@@ -14,10 +18,28 @@ void __verbose_terminate_handler() {
 }
 } // namespace __gnu_cxx
 
+namespace {
+
+std::vector<std::wstring> Arguments() {
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> arguments;
+    for (int i = 1; words && i < count; ++i)
+        arguments.emplace_back(words[i]);
+    LocalFree(words);
+    return arguments;
+}
+
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!IsOnlyCopy()) return 0;
     try {
-        Main();
+        if (AsksForSetup(Arguments())) {
+            OpenSetup();
+        } else {
+            Main();
+        }
         return RunMessageLoop();
     } catch (...) {
         EndWithCurrentFailure();

@@ -28,6 +28,5 @@ StoredSetting ReadSetting(const wchar_t* name);
 std::wstring NotExactMessage(const wchar_t* name, const std::wstring& storedText);
 
 void Main();
-
-// False when another copy runs for the same user; it is then left to finish its work.
-bool IsOnlyCopy();
+// The setup dialog with the stored values, whatever they are; nothing is fetched.
+void OpenSetup();

@@ -1,8 +1,6 @@
 #include "basMain.h"
 
-#include "common/Ansi.h"
 #include "common/AppError.h"
-#include "common/ErrorText.h"
 #include "common/Forms.h"
 #include "common/Handles.h"
 #include "common/MessageBox.h"
@@ -43,27 +41,6 @@ std::wstring Setting(const wchar_t* name) {
     return setting.text;
 }
 
-// A file of the client: its folder and `fileName`, within what the profile and process
-// calls can open.
-std::wstring ClientFile(const wchar_t* fileName) {
-    const std::wstring folder = Setting(kFolderSetting);
-    const std::wstring path = folder + fileName;
-    if (ToAnsi(path).size() >= MAX_PATH)
-        throw AppError(texts::FolderTooLong(Quote(folder), MAX_PATH));
-    return path;
-}
-
-// The first copy may be waiting for the user in its setup dialog, or in its question or
-// failure box, perhaps behind other windows: bring that to the user. A box of the dialog's
-// own is its last active popup. We may take the foreground: the user just started us.
-void BringFirstCopyForward() {
-    HWND window = FindWindowW(frmSetup::kClassName, nullptr);
-    if (!window) window = FindWindowW(L"#32770", texts::kAppTitle);
-    if (!window) return;
-    HWND popup = GetLastActivePopup(window);
-    SetForegroundWindow(popup ? popup : window);
-}
-
 } // namespace
 
 StoredSetting ReadSetting(const wchar_t* name) {
@@ -75,23 +52,6 @@ StoredSetting ReadSetting(const wchar_t* name) {
 
 std::wstring NotExactMessage(const wchar_t* name, const std::wstring& wide) {
     return texts::SettingNotExact(name, Quote(UrlWithoutPassword(wide)));
-}
-
-bool IsOnlyCopy() {
-    // One per logged-on user: Local\ is the session, the name the user in it.
-    wchar_t user[257] = {};
-    DWORD size = 257;
-    if (!GetUserNameW(user, &size)) user[0] = L'\0';
-    SetSettingsIdentity();
-    const std::wstring name = L"Local\\" + Settings().Firma() + L"." + Settings().Produkt() + L"." +
-                              Settings().Version() + L"." + user;
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
-    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        BringFirstCopyForward();
-        return false;
-    }
-    return true; // the mutex is kept until the program ends
 }
 
 clsRegistry& Settings() {
@@ -106,6 +66,32 @@ void SetSettingsIdentity() {
     Settings().Produkt(L"Tolvaring");
     Settings().Version(L"1.0");
 }
+
+namespace {
+
+// The detection and the hand-off, or the question when the page yields no address.
+void DetectAndHandOff() {
+    CheckClientFolder(Setting(kFolderSetting));
+
+    std::wstring address;
+    {
+        frmMain status;
+        status.Show();
+        address = status.GetIp(Setting(kUrlSetting));
+        status.Unload();
+    }
+
+    if (address != L"") {
+        HandOff(Setting(kFolderSetting), address);
+        return;
+    }
+
+    const int answer = ShowMessageBox(nullptr, texts::kQuestion, texts::kAppTitle,
+                                      MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND);
+    if (answer == IDYES) frmSetup::Show();
+}
+
+} // namespace
 
 void Main() {
     SetSettingsIdentity();
@@ -125,21 +111,16 @@ void Main() {
         }
     }
 
-    std::wstring address;
-    {
-        frmMain status;
-        status.Show();
-        address = status.GetIp(Setting(kUrlSetting));
-        status.Unload();
+    try {
+        DetectAndHandOff();
+    } catch (const AppError& failure) {
+        // A moved or reinstalled BearShare: the user can choose its folder right away.
+        if (!failure.AboutFolder()) throw;
+        if (OfferToChangeFolder(failure)) frmSetup::Show();
     }
+}
 
-    if (address != L"") {
-        WriteForcedAddress(ClientFile(L"\\FreePeers.ini"), address);
-        StartProgram(ClientFile(L"\\BearShare.exe"));
-        return;
-    }
-
-    const int answer = ShowMessageBox(nullptr, texts::kQuestion, texts::kAppTitle,
-                                      MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND);
-    if (answer == IDYES) frmSetup::Show();
+void OpenSetup() {
+    SetSettingsIdentity();
+    frmSetup::Show();
 }

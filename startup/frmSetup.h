@@ -53,7 +53,7 @@ class frmSetup {
     void CreateControls();
     void Form_Load();
     void cmdOkay_Click();
-    bool StorableOrSaid(const std::wstring& value, const wchar_t* what,
+    bool StorableOrSaid(const std::wstring& value, const std::wstring& shown, const wchar_t* what,
                         const wchar_t* instead) const;
     void cmdCancel_Click();
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);

@@ -8,6 +8,7 @@
 #include "common/Quote.h"
 #include "common/Texts.h"
 #include "common/Twips.h"
+#include "detect/Url.h"
 #include "resources/Layout.h"
 #include "resources/resource.h"
 #include "startup/basMain.h"
@@ -123,18 +124,20 @@ void frmSetup::Form_Load() {
 }
 
 // The settings go through the ANSI code page. A value it cannot hold exactly would come
-// back as another folder or page, so it is refused and nothing is stored.
-bool frmSetup::StorableOrSaid(const std::wstring& value, const wchar_t* what,
-                              const wchar_t* instead) const {
+// back as another folder or page, so it is refused and nothing is stored. The box shows
+// `shown`: an address without its password.
+bool frmSetup::StorableOrSaid(const std::wstring& value, const std::wstring& shown,
+                              const wchar_t* what, const wchar_t* instead) const {
     if (IsAnsiExact(value)) return true;
-    const std::wstring text = texts::NotStorable(what, Quote(value), instead);
+    const std::wstring text = texts::NotStorable(what, Quote(shown), instead);
     ShowMessageBox(hwnd_, text.c_str(), texts::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
 void frmSetup::cmdOkay_Click() {
-    if (!StorableOrSaid(dirBearShare.Path(), texts::kTheFolder, texts::kOtherFolder) ||
-        !StorableOrSaid(txtUrl.Text(), texts::kTheAddress, texts::kOtherAddress))
+    const std::wstring folder = dirBearShare.Path(), url = txtUrl.Text();
+    if (!StorableOrSaid(folder, folder, texts::kTheFolder, texts::kOtherFolder) ||
+        !StorableOrSaid(url, UrlWithoutPassword(url), texts::kTheAddress, texts::kOtherAddress))
         return;
     SetSettingsIdentity();
     Settings().Value(L"", kFolderSetting, SettingsValue::Object(DirListValue(dirBearShare)));

@@ -10,12 +10,16 @@ fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 key_exists() { run reg query "$1" >/dev/null 2>&1; }
 lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring.lnk' 2>/dev/null | wc -l; }
+# The Start-menu entry that opens the setup dialog: there, and with its argument.
+settings_lnk() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring – Einstellungen.lnk' 2>/dev/null | head -n1; }
+settings_entry() { f=$(settings_lnk); [ -n "$f" ] && strings -el "$f" | grep -qx '/einstellungen'; }
 
 # Current user, with a desktop shortcut.
 run "$setup" /S /DESKTOP
 local_dir=$(find "$WINEPREFIX/drive_c/users" -ipath '*AppData/Local/Programs/Tolvaring' -type d | head -n1)
 check "installed for the current user" '[ -n "$local_dir" ] && [ -f "$local_dir/Tolvaring.exe" ] && [ -f "$local_dir/LIESMICH.txt" ]'
 check "Start menu entry and desktop shortcut" '[ "$(lnk_count)" -ge 2 ]'
+check "Start menu entry for the settings" 'settings_entry'
 check "uninstaller registered for the user" 'key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
 entry=$(run reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvaring' 2>/dev/null | tr -d '\r')
 for value in DisplayName DisplayIcon DisplayVersion InstallLocation EstimatedSize NoModify NoRepair \
@@ -32,7 +36,7 @@ wait_gone "$local_dir/Uninstall.exe"
 sleep 1
 check "settings kept without /REMOVESETTINGS" 'key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
 check "program removed" '[ ! -f "$local_dir/Tolvaring.exe" ]'
-check "shortcuts removed" '[ "$(lnk_count)" -eq 0 ]'
+check "shortcuts removed" '[ "$(lnk_count)" -eq 0 ] && [ -z "$(settings_lnk)" ]'
 check "uninstall entry removed" '! key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
 
 # All users; the settings go too.
@@ -54,6 +58,8 @@ custom="$WINEPREFIX/drive_c/Tolvaring Alle"
 setup_test="$(winpath "$3") /S /ALLUSERS"
 check "a No at the prompt: 1223, nothing installed" \
     '[ "$(exit_code "$setup_test /TESTDECLINE")" = 1223 ] && [ ! -e "$custom" ]'
+check "another failure of the elevated start (a policy): its code, nothing installed" \
+    '[ "$(exit_code "$setup_test /TESTFAIL=1260")" = 1260 ] && [ ! -e "$custom" ]'
 check "the elevated copy is waited for, with its exit code and /D=" \
     '[ "$(exit_code "$setup_test /D=C:\Tolvaring Alle")" = 0 ] && [ -f "$custom/Tolvaring.exe" ]'
 # Started from a copy, as NSIS starts an uninstaller, on the folder it belongs to.
@@ -62,11 +68,18 @@ uninstall="$(winpath "$state/Un.exe") /S /ALLUSERS"
 chattr +i "$custom/LIESMICH.txt"
 check "a file that cannot be removed: exit 2" '[ "$(exit_code "$uninstall _?=C:\Tolvaring Alle")" = 2 ]'
 chattr -i "$custom/LIESMICH.txt"
-check "a No at the uninstaller's prompt: 1223" \
-    '[ "$(exit_code "$uninstall /TESTDECLINE _?=C:\Tolvaring Alle")" = 1223 ] && [ -e "$custom" ]'
+run reg add 'HKCU\Software\Harlund\Tolvaring\1.0' /v URL /d http://x/ /f >/dev/null 2>&1
+check "a No at the uninstaller's prompt: 1223, the settings kept" \
+    '[ "$(exit_code "$uninstall /REMOVESETTINGS /TESTDECLINE _?=C:\Tolvaring Alle")" = 1223 ] && [ -e "$custom" ] &&
+     key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
+check "another failure of the uninstaller's elevated start: its code, the settings kept" \
+    '[ "$(exit_code "$uninstall /REMOVESETTINGS /TESTFAIL=1260 _?=C:\Tolvaring Alle")" = 1260 ] && [ -e "$custom" ] &&
+     key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
 check "an all-users uninstall restarts elevated and leaves nothing behind" \
-    '[ "$(exit_code "$uninstall _?=C:\Tolvaring Alle")" = 0 ] && [ ! -e "$custom" ] && [ "$(lnk_count)" -eq 0 ] &&
-     ! key_exists "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
+    '[ "$(exit_code "$uninstall /REMOVESETTINGS _?=C:\Tolvaring Alle")" = 0 ] && [ ! -e "$custom" ] &&
+     [ "$(lnk_count)" -eq 0 ] && [ -z "$(settings_lnk)" ] &&
+     ! key_exists "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring" &&
+     ! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
 check "installer and uninstaller are DPI-aware" 'strings -el "$setup" | grep -qi "dpiAware" || strings "$setup" | grep -qi "dpiAware"'
 
 # The first page, for the read-me: an installer that speaks German.

@@ -134,16 +134,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
     watched = {}
 
     def route_watched(self, q):
-        # Header bytes trickle in, so no time-out of the client's own ends the wait: only
-        # a client that lets go of the connection does.
+        # Header bytes trickle in (or with fast=1, header lines pour in), so no time-out of
+        # the client's own ends the wait: only a client that lets go of the connection does.
         Handler.watched[q['id']] = 'open'
-        self.raw(b'HTTP/1.1 200 OK\r\nX-Slow: ')
+        fast = q.get('fast') == '1'
+        self.raw(b'HTTP/1.1 200 OK\r\n' if fast else b'HTTP/1.1 200 OK\r\nX-Slow: ')
+        lines = (b'X-Pad: ' + b'a' * 1000 + b'\r\n') * 16
         for _ in stalling(0):
             try:
-                readable, _, _ = select.select([self.connection], [], [], 0.25)
+                readable, _, _ = select.select([self.connection], [], [], 0 if fast else 0.25)
                 if readable and not self.connection.recv(1024):
                     break
-                self.raw(b'a')
+                self.raw(lines if fast else b'a')
             except OSError:
                 break
         Handler.watched[q['id']] = 'closed'

@@ -26,10 +26,10 @@ wait_for_file() {
 }
 
 stop() {
-    # Files the tests made immutable (chattr +i) would keep the next run from removing the
-    # state folder; only they carry the flag.
+    # Files and folders the tests made immutable (chattr +i) would keep the next run from
+    # removing the state folder; only they carry the flag.
     if [ -d "$state_dir" ]; then
-        find "$state_dir" \( -name FreePeers.ini -o -name LIESMICH.txt \) -type f \
+        find "$state_dir" \( -name FreePeers.ini -o -name LIESMICH.txt -o -path '*Tolvaring Test*' \) \
             -exec chattr -i {} + 2>/dev/null || true
     fi
     if [ -d "$state_dir/prefix" ]; then

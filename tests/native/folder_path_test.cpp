@@ -48,6 +48,10 @@ TEST(FolderPath, VirtualStoreCopyOfProtectedFilesOnly) {
          store + L"Program Files (x86)\\BearShare\\FreePeers.ini"},
         {L"c:\\PROGRAM FILES\\B\\FreePeers.ini", store + L"PROGRAM FILES\\B\\FreePeers.ini"},
         {L"C:\\Windows\\FreePeers.ini", store + L"Windows\\FreePeers.ini"},
+        // Only another tool writes these; they name the same protected file.
+        {L"\\\\?\\C:\\Program Files\\B\\FreePeers.ini", store + L"Program Files\\B\\FreePeers.ini"},
+        {L"\\\\.\\c:\\windows\\FreePeers.ini", store + L"windows\\FreePeers.ini"},
+        {L"\\\\?\\UNC\\server\\share\\FreePeers.ini", L""},
         {L"C:\\Program FilesX\\FreePeers.ini", L""},
         {L"C:\\Programme\\FreePeers.ini", L""},
         {L"D:\\Program Files\\B\\FreePeers.ini", L""},

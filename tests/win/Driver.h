@@ -11,8 +11,9 @@
 class Program {
   public:
     // Starts Tolvaring.exe (or its test build TolvaringTest.exe, beside the test program)
-    // in `workingFolder`.
-    explicit Program(const std::wstring& workingFolder, const wchar_t* exeName = L"Tolvaring.exe");
+    // in `workingFolder`, with `arguments`.
+    explicit Program(const std::wstring& workingFolder, const wchar_t* exeName = L"Tolvaring.exe",
+                     const wchar_t* arguments = L"");
     ~Program(); // ends the program if it is still running
 
     DWORD Pid() const { return pid_; }

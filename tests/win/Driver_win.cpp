@@ -6,9 +6,10 @@
 
 #include <algorithm>
 
-Program::Program(const std::wstring& workingFolder, const wchar_t* exeName) {
+Program::Program(const std::wstring& workingFolder, const wchar_t* exeName,
+                 const wchar_t* arguments) {
     const std::wstring exe = ExeFolder() + L"\\" + exeName;
-    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring commandLine = L"\"" + exe + L"\"" + (*arguments ? L" " : L"") + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

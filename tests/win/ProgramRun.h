@@ -43,8 +43,8 @@ struct Observed {
 };
 
 // Runs the program (by default its test build, which notes each box's style) to its end,
-// answering what it shows: No to the question, OK to a failure box, closing the setup
-// dialog.
+// answering what it shows: No to the question and to changing the folder, OK to a failure
+// box, closing the setup dialog.
 Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms = 40000,
                      const wchar_t* exeName = L"TolvaringTest.exe");
 

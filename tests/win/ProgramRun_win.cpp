@@ -78,7 +78,8 @@ Observed RunToTheEnd(const std::wstring& workFolder, DWORD ms, const wchar_t* ex
                 seen.boxWidth = r.right - r.left;
                 seen.message = MessageBoxText(h);
                 seen.course = seen.message == texts::kQuestion ? Course::Question : Course::Failure;
-                Click(GetDlgItem(h, seen.course == Course::Question ? IDNO : IDOK));
+                // No to the question and to changing the folder.
+                Click(GetDlgItem(h, GetDlgItem(h, IDOK) ? IDOK : IDNO));
             } else if (setup) {
                 seen.course = Course::Setup;
                 PostMessageW(h, WM_CLOSE, 0, 0);

@@ -1,6 +1,9 @@
 // The client's start in the program's test build and the test programs: as on Windows,
 // unless TOLVARING_TEST_LAUNCH asks for what only Windows does: "740" (the client needs
-// elevation: CreateProcess refuses it), "decline" (the user says No at the prompt).
+// elevation: CreateProcess refuses it), "decline" (the user says No at the prompt). Our
+// token is a standard user's under UAC (Wine's is an administrator's), unless it asks for
+// "elevated" or "novirt" (virtualization not allowed: UAC off). "mutexdenied": the one-copy
+// mutex is an elevated first copy's, which Windows does not let us open.
 #include "startup/Launch.h"
 
 #include <cwchar>
@@ -21,4 +24,13 @@ BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, START
 BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
     if (Asked(L"decline")) return SetLastError(ERROR_CANCELLED), FALSE;
     return ShellExecuteExW(info);
+}
+
+TokenFacts OwnToken() {
+    return {Asked(L"elevated"), !Asked(L"novirt")};
+}
+
+HANDLE CreateCopyMutex(const wchar_t* name) {
+    if (Asked(L"mutexdenied")) return SetLastError(ERROR_ACCESS_DENIED), nullptr;
+    return CreateMutexW(nullptr, FALSE, name);
 }

@@ -27,20 +27,21 @@ TEST(AnsiText, NeverBestFit) {
 }
 
 // Windows refuses the no-best-fit flag and the default-character question for UTF-8 (Wine
-// accepts them, so the choice itself is what is checked).
+// accepts them, so the choice itself is what is checked: the flags and the pointer).
 TEST(AnsiText, FlagsThatTheCodePageAccepts) {
     const struct {
         unsigned codePage;
         unsigned long flags;
-        bool reportsDefault;
+        bool asksForDefault;
     } cases[] = {{1252, WC_NO_BEST_FIT_CHARS, true},
                  {932, WC_NO_BEST_FIT_CHARS, true},
                  {65001, 0, false},
                  {54936, 0, false}};
     for (const auto& c : cases) {
-        const NarrowFlags how = NarrowFlagsFor(c.codePage);
-        EXPECT_EQ(how.flags, c.flags) << c.codePage;
-        EXPECT_EQ(how.reportsDefault, c.reportsDefault) << c.codePage;
+        BOOL usedDefault = FALSE;
+        const NarrowCall call = NarrowCallFor(c.codePage, &usedDefault);
+        EXPECT_EQ(call.flags, c.flags) << c.codePage;
+        EXPECT_EQ(call.usedDefault, c.asksForDefault ? &usedDefault : nullptr) << c.codePage;
     }
 }
 

@@ -130,20 +130,23 @@ struct FailureCase {
     std::wstring (*begins)(const std::wstring& dir, const std::wstring& url);
     bool iniWritten;
     const wchar_t* launch = L""; // as in FolderCase; "decline": the user says No at the prompt
+    // The answer: OK, or for a box about the folder Nein, or Ja, which opens the setup dialog.
+    int answer = IDOK;
 };
 
 TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
+    const auto missing = [](const std::wstring& dir, const std::wstring&) {
+        return texts::OfferingToChangeFolder(texts::ClientMissing(Quote(dir + L"\\BearShare.exe")));
+    };
     const FailureCase cases[] = {
         {"unreachable page", true, L"http://127.0.0.1:1/ip",
          [](const std::wstring&, const std::wstring& url) {
              return texts::PageFailed(Quote(url), L"");
          },
          false},
-        {"missing client", false, PageUrl(L"/ip?ip=192.0.2.8"),
-         [](const std::wstring& dir, const std::wstring&) {
-             return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"), L"");
-         },
-         true},
+        // Found before the page is fetched, and nothing written into a folder without it.
+        {"missing client, Nein", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDNO},
+        {"missing client, Ja", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDYES},
         {"elevation declined", true, PageUrl(L"/ip?ip=192.0.2.51"),
          [](const std::wstring& dir, const std::wstring&) {
              return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"),
@@ -164,8 +167,14 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
         const std::wstring text = MessageBoxText(box);
         EXPECT_EQ(text.rfind(c.begins(dir, c.url), 0), 0u) << Narrow(text);
         EXPECT_EQ(program.Windows().size(), 1u);
-        Click(GetDlgItem(box, IDOK));
-        EXPECT_EQ(program.WaitExit(), 1u);
+        Click(GetDlgItem(box, c.answer));
+        if (c.answer == IDYES) {
+            HWND setup = WaitSetup(program);
+            EXPECT_EQ(setup ? TextOf(Child(setup, frmSetup::kIdTxtUrl)) : L"", c.url);
+            EXPECT_EQ(setup ? program.Close(setup) : 99u, 0u);
+        } else {
+            EXPECT_EQ(program.WaitExit(), 1u);
+        }
         EXPECT_EQ(FileExists(dir + L"\\FreePeers.ini"), c.iniWritten);
         EXPECT_FALSE(FileExists(dir + L"\\started.txt"));
     }
@@ -176,22 +185,28 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
 struct MissingCase {
     const char* name;
     bool storeDir, storeUrl;
+    const wchar_t* arguments = L"";
 };
 
+// Also, at any time, when asked for: nothing is fetched then.
 TEST_F(Tolvaring, AMissingSettingOpensSetupAtOnce) {
     const MissingCase cases[] = {{"first start", false, false},
                                  {"only the folder", true, false},
-                                 {"only the address", false, true}};
+                                 {"only the address", false, true},
+                                 {"both stored, /einstellungen", true, true, L"/einstellungen"},
+                                 {"only the address, /SETUP", false, true, L"egal /SETUP"}};
     for (const MissingCase& c : cases) {
         SCOPED_TRACE(c.name);
         ForgetSettings();
         const std::wstring dir = ClientFolder(L"client");
         if (c.storeDir) Store(kFolderSetting, dir);
         if (c.storeUrl) Store(kUrlSetting, PageUrl(L"/ip?ip=192.0.2.1"));
-        Program program(work);
+        Program program(work, L"Tolvaring.exe", c.arguments);
         HWND setup = WaitSetup(program);
         if (!setup) continue;
         EXPECT_EQ(program.Windows().size(), 1u); // no status window, no message box
+        EXPECT_EQ(TextOf(Child(setup, frmSetup::kIdTxtUrl)),
+                  c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"");
         EXPECT_EQ(program.Close(setup), 0u);
         EXPECT_EQ(Stored(kFolderSetting), c.storeDir ? dir : L"<none>");
         EXPECT_EQ(Stored(kUrlSetting), c.storeUrl ? PageUrl(L"/ip?ip=192.0.2.1") : L"<none>");

@@ -24,9 +24,10 @@ int main() {
     WideCharToMultiByte(CP_UTF8, 0, record.c_str(), -1, bytes.data(), n, nullptr, nullptr);
     bytes.resize(n - 1);
     // Appended, so that a second start shows as a second record, even one at the same
-    // moment: a start must never go unrecorded because another holds the file.
+    // moment: a start must never go unrecorded because another holds the file, or because a
+    // test has its folder unwritable for a while.
     HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    for (int attempt = 0; attempt < 500 && file == INVALID_HANDLE_VALUE; ++attempt) {
         file = CreateFileW((folder + L"\\started.txt").c_str(), FILE_APPEND_DATA, 0, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) Sleep(20);

@@ -3,11 +3,16 @@
 // wrong FreePeers.ini behind.
 #include "common/Quote.h"
 #include "detect/Http.h"
+#include "startup/frmSetup.h"
 #include "tests/win/ProgramTest.h"
 
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+
+#include <cwchar>
+#include <cwctype>
+#include <optional>
 
 namespace {
 
@@ -152,7 +157,8 @@ TEST_F(Hostile, FoldersTooLongForThePlatform) {
         StoreSettings(folder, PageUrl(L"/ip?ip=192.0.2.32"));
         const Observed seen = RunToTheEnd(work);
         ExpectNothingDone(seen, client);
-        EXPECT_EQ(seen.message, texts::FolderTooLong(Quote(folder), MAX_PATH));
+        EXPECT_EQ(seen.message,
+                  texts::OfferingToChangeFolder(texts::FolderTooLong(Quote(folder), MAX_PATH)));
         EXPECT_LT(seen.message.size(), 500u);
         EXPECT_LE(seen.boxWidth, workArea.right - workArea.left); // at 1024 x 768
     }
@@ -168,18 +174,27 @@ TEST_F(Hostile, HandOffOverTrustedHttps) {
 }
 
 // Started twice, only the first copy works; the second ends quietly, and brings forward
-// what the first copy waits in, should the user have clicked elsewhere meanwhile.
+// what the first copy waits in, should the user have clicked elsewhere meanwhile: its own
+// window only, restored when minimized, and the box its setup dialog shows over itself.
 TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
+    enum Twist { Plain, Minimized, OwnBox, ForeignBox, ElevatedFirst };
     struct Case {
         const char* what;
-        std::wstring url; // empty: only the folder stored
-        const wchar_t* caption;
+        std::wstring url;       // empty: only the folder stored
+        const wchar_t* caption; // what the first copy waits in; null: it fetches
+        Twist twist = Plain;
     };
+    const std::wstring slow = PageUrl(L"/slowip?ip=192.0.2.33&delay=2");
     const Case cases[] = {
-        {"fetching", PageUrl(L"/slowip?ip=192.0.2.33&delay=2"), nullptr},
+        {"fetching", slow, nullptr},
         {"question", PageUrl(L"/echo?body=nichts"), texts::kAppTitle},
         {"failure box", PageUrl(L"/echo?status=500"), texts::kAppTitle},
         {"setup dialog", L"", texts::kSetupCaption},
+        {"setup dialog minimized", L"", texts::kSetupCaption, Minimized},
+        {"a box of the setup dialog", L"", texts::kSetupCaption, OwnBox},
+        {"another program's box titled Tolvaring", slow, nullptr, ForeignBox},
+        // Its mutex has rights that Windows does not give us: that too means it runs.
+        {"first copy elevated", PageUrl(L"/ip?ip=192.0.2.34"), nullptr, ElevatedFirst},
     };
     HWND elsewhere = CreateWindowExW(0, L"STATIC", L"anderswo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                      0, 300, 200, nullptr, nullptr, nullptr, nullptr);
@@ -189,16 +204,43 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         DeleteFileW((client + L"\\started.txt").c_str());
         StoreSetting(kFolderSetting, client);
         if (!c.url.empty()) StoreSetting(kUrlSetting, c.url);
+        if (c.twist == ElevatedFirst) {
+            SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", L"mutexdenied");
+            Program second(work, L"TolvaringTest.exe");
+            SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
+            EXPECT_EQ(second.WaitExit(10000), 0u);
+            EXPECT_FALSE(Started());
+            continue;
+        }
         Program first(work);
         HWND waiting = c.caption ? first.WaitWindow(c.caption, nullptr, 10000) : nullptr;
         EXPECT_EQ(!waiting, !c.caption) << "no window to wait in";
         WaitUntil([&] { return !first.Windows().empty(); }, 10000);
+        if (waiting && c.twist == Minimized) {
+            ShowWindow(waiting, SW_MINIMIZE);
+            EXPECT_TRUE(WaitUntil([&] { return IsIconic(waiting); }));
+        } else if (waiting && c.twist == OwnBox) { // the refusal of an address
+            SetText(Child(waiting, frmSetup::kIdTxtUrl), L"http://h/\u0141");
+            Click(Child(waiting, frmSetup::kIdCmdOkay));
+            waiting = first.WaitWindow(texts::kSetupCaption, L"#32770", 5000);
+        }
+        std::optional<Program> foreign;
+        HWND foreignBox = nullptr;
+        if (c.twist == ForeignBox) {
+            foreign.emplace(work, L"foreignwindow.exe");
+            foreignBox = foreign->WaitWindow(texts::kAppTitle);
+            EXPECT_TRUE(foreignBox);
+        }
         SetForegroundWindow(elsewhere);
         Program second(work);
         EXPECT_EQ(second.WaitExit(10000), 0u);
         if (waiting) { // the first copy ends with ~Program
-            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == waiting; }, 3000));
+            EXPECT_TRUE(WaitUntil(
+                [&] { return GetForegroundWindow() == waiting && !IsIconic(waiting); }, 3000));
             continue;
+        }
+        if (foreignBox) {
+            EXPECT_EQ(GetForegroundWindow(), elsewhere);
         }
         EXPECT_EQ(first.WaitExit(20000), 0u);
         StartRecord(client);
@@ -230,13 +272,13 @@ TEST_F(Hostile, FoldersThatAreNotThere) {
             RemoveDirectoryW(c.folder.c_str());
         StoreSettings(c.folder, PageUrl(L"/ip?ip=192.0.2.21"));
         const Observed seen = RunToTheEnd(work);
-        EXPECT_STREQ(Name(seen.course), Name(Course::Failure));
-        EXPECT_EQ(seen.exitCode, 1u);
-        // As the program read it back: through the code page.
-        const std::wstring written =
-            texts::FileNotWritten(Quote(FromAnsi(ToAnsi(c.folder)) + L"\\FreePeers.ini"), L"");
-        EXPECT_EQ(seen.message.rfind(written, 0), 0u) << Narrow(seen.message);
-        EXPECT_FALSE(FileExists(c.folder + L"\\FreePeers.ini"));
+        // Found before anything is fetched or written, as the program read the folder back
+        // (through the code page); the box offers to change it, and Nein ends the program.
+        ExpectNothingDone(seen, c.folder);
+        EXPECT_EQ(seen.statusAfterMs, 0u);
+        EXPECT_EQ(seen.message, texts::OfferingToChangeFolder(texts::ClientMissing(
+                                    Quote(FromAnsi(ToAnsi(c.folder)) + L"\\BearShare.exe"))));
+        EXPECT_EQ(seen.boxStyle, UINT(MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND));
     }
 }
 
@@ -276,14 +318,14 @@ TEST_F(Hostile, SettingsOfTheWrongType) {
     }
 }
 
-// Run as root, Wine writes a read-only file anyway; an immutable file (chattr +i) not even
-// root may write, as a standard user may not write in Program Files. Wine runs the Unix
-// command itself. True once the file is (or is no longer) writable as asked.
-bool SetImmutable(const std::wstring& file, bool on) {
+// Run as root, Wine writes a read-only file anyway; an immutable file or folder (chattr +i)
+// not even root may write, as a standard user may not write in Program Files. Wine runs the
+// Unix command itself. True once `path` is (or is no longer) writable as asked.
+bool SetImmutable(const std::wstring& path, bool on) {
     using UnixName = char*(CDECL*)(const wchar_t*);
     const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = unixName ? unixName(file.c_str()) : nullptr;
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
     if (!name) return false;
     std::wstring command = std::wstring(L"Z:\\usr\\bin\\chattr ") + (on ? L"+i" : L"-i") + L" \"" +
                            FromAnsi(name) + L"\"";
@@ -295,84 +337,229 @@ bool SetImmutable(const std::wstring& file, bool on) {
                         &startup, &process))
         return false;
     KernelHandle thread(process.hThread), child(process.hProcess);
+    const bool folder = GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY;
     return WaitUntil([&] {
-        KernelHandle h(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
-        return static_cast<bool>(h) != on;
+        // A folder is writable when a new file can go in; each try a new name, since one
+        // made just before the flag came stays.
+        static int tries = 0;
+        const std::wstring probe = path + L"\\probe" + std::to_wstring(++tries);
+        KernelHandle h(CreateFileW(folder ? probe.c_str() : path.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ, nullptr, folder ? CREATE_NEW : OPEN_EXISTING, 0,
+                                   nullptr));
+        const bool writable = static_cast<bool>(h);
+        h.Reset();
+        if (folder && writable) DeleteFileW(probe.c_str());
+        return writable != on;
     });
 }
 
-struct ProtectedCase {
-    const char* what;
-    bool inProgramFiles;
-    const char* copyBefore; // the client has written its own copy before; null: no copy
-    bool realWritable;      // false: as for a standard user
-    Course course;
-    const char* realAfter;
-    const char* copyAfter; // null: no copy
+// Where the shell takes the user's local application data from, for a row that plays a
+// user whose profile folder the code page cannot hold.
+class LocalAppDataAs {
+  public:
+    explicit LocalAppDataAs(const wchar_t* folder) : active_(folder != nullptr) {
+        if (!active_) return;
+        saved_ = ReadRawValue(HKEY_CURRENT_USER, kShellFolders, "Local AppData");
+        RegKey key;
+        RegOpenKeyExW(HKEY_CURRENT_USER, FromAnsi(kShellFolders).c_str(), 0, KEY_SET_VALUE,
+                      key.Put());
+        RegSetValueExW(key.Get(), L"Local AppData", 0, REG_EXPAND_SZ,
+                       reinterpret_cast<const BYTE*>(folder),
+                       static_cast<DWORD>((wcslen(folder) + 1) * sizeof(wchar_t)));
+    }
+    ~LocalAppDataAs() {
+        if (active_)
+            WriteRawValue(HKEY_CURRENT_USER, kShellFolders, "Local AppData", saved_.type,
+                          saved_.bytes);
+    }
+
+  private:
+    static constexpr char kShellFolders[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    bool active_;
+    RawValue saved_;
 };
 
-// A 32-bit client in Program Files reads the copy that Windows' file virtualization keeps
-// under %LOCALAPPDATA%\VirtualStore whenever one exists: the address must go there.
+std::wstring KnownFolderPath(REFKNOWNFOLDERID id) {
+    wchar_t* path = nullptr;
+    SHGetKnownFolderPath(id, 0, nullptr, &path);
+    const std::wstring result = path ? path : L"";
+    CoTaskMemFree(path);
+    return result;
+}
+
+// How the client's FreePeers.ini stands before the run: writable, or not (as for a standard
+// user in Program Files), with the read-only attribute as well, or not there at all in a
+// folder that cannot be written.
+enum class Real { Writable, Denied, ReadOnlyDenied, MissingDenied };
+
+struct ProtectedCase {
+    const char* what;
+    const KNOWNFOLDERID* root; // the protected folder the client lies in; null: elsewhere
+    const wchar_t* launch;     // what the test build stands in for (TOLVARING_TEST_LAUNCH)
+    const char* copyBefore;    // the copy the client has written before; null: no copy
+    Real real;
+    Course course;
+    const char* realAfter; // null: no real file
+    const char* copyAfter; // null: no copy
+    // What else the row plays: the folder as stored, a longer folder name, the user's local
+    // application data; the box's text.
+    std::wstring (*stored)(const std::wstring& folder) = nullptr;
+    const wchar_t* name = L"BearShare";
+    const wchar_t* localAppData = nullptr;
+    std::wstring (*says)(const std::wstring& real, const std::wstring& copy) = nullptr;
+};
+
+// The address goes into the file the client will read: the real one, unless Windows will
+// virtualize the client (a token that is not elevated, UAC on, a client that needs no
+// elevation) and the file lies in a protected folder; then the copy under
+// %LOCALAPPDATA%\VirtualStore when there is one, else the real file, else a copy made from it.
 TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
 #define REAL "[General]\r\nname=real\r\n[Network]\r\nport=6346\r\n"
+#define OLD "[General]\r\nname=copy\r\n"
 #define KEYS "forcedIP=\"192.0.2.50\"\r\nbForcedIP=Yes\r\n"
-    const ProtectedCase cases[] = {
-        {"copy exists", true, "[General]\r\nname=copy\r\n", true, Course::HandOff, REAL,
-         "[General]\r\nname=copy\r\n[Network]\r\n" KEYS},
-        {"no copy, real file writable", true, nullptr, true, Course::HandOff, REAL KEYS, nullptr},
-        {"no copy, real file not writable", true, nullptr, false, Course::HandOff, REAL, REAL KEYS},
-        {"outside Program Files, not writable", false, nullptr, false, Course::Failure, REAL,
-         nullptr},
+    const KNOWNFOLDERID* x86 = &FOLDERID_ProgramFilesX86;
+    const auto device = [](const std::wstring& f) { return L"\\\\?\\" + f; };
+    const auto slashes = [](const std::wstring& f) {
+        std::wstring s = f;
+        for (wchar_t& c : s)
+            c = c == L'\\' ? L'/' : towlower(c);
+        return s;
     };
-    wchar_t local[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
-    const std::wstring tree = L"C:\\Program Files (x86)\\Tolvaring Test";
-    const std::wstring copy =
-        std::wstring(local) + L"\\VirtualStore" + tree.substr(2) + L"\\BearShare\\FreePeers.ini";
+    const auto elevatedClient = [](const std::wstring& real, const std::wstring&) {
+        return texts::ElevatedClientDenied(Quote(real));
+    };
+    const auto copyTooLong = [](const std::wstring&, const std::wstring& copy) {
+        return texts::OfferingToChangeFolder(texts::CopyTooLong(Quote(copy), MAX_PATH));
+    };
+    const std::wstring longName(200, L'n');
+    const ProtectedCase cases[] = {
+        {"copy exists", x86, L"", OLD, Real::Writable, Course::HandOff, REAL,
+         OLD "[Network]\r\n" KEYS},
+        {"no copy, real file writable", x86, L"", nullptr, Real::Writable, Course::HandOff,
+         REAL KEYS, nullptr},
+        {"no copy, real file not writable", x86, L"", nullptr, Real::Denied, Course::HandOff, REAL,
+         REAL KEYS},
+        {"in Program Files", &FOLDERID_ProgramFiles, L"", nullptr, Real::Denied, Course::HandOff,
+         REAL, REAL KEYS},
+        {"in ProgramData", &FOLDERID_ProgramData, L"", nullptr, Real::Denied, Course::HandOff, REAL,
+         REAL KEYS},
+        {"in Windows", &FOLDERID_Windows, L"", nullptr, Real::Denied, Course::HandOff, REAL,
+         REAL KEYS},
+        {"read-only real file", x86, L"", nullptr, Real::ReadOnlyDenied, Course::HandOff, REAL,
+         REAL KEYS},
+        {"no real file yet", x86, L"", nullptr, Real::MissingDenied, Course::HandOff, nullptr,
+         "[Network]\r\n" KEYS},
+        {"outside the protected folders, not writable", nullptr, L"", nullptr, Real::Denied,
+         Course::Failure, REAL, nullptr},
+        {"stored with a device prefix", x86, L"", OLD, Real::Writable, Course::HandOff, REAL,
+         OLD "[Network]\r\n" KEYS, device},
+        {"stored with slashes in lower case", x86, L"", OLD, Real::Writable, Course::HandOff, REAL,
+         OLD "[Network]\r\n" KEYS, slashes},
+        {"a user folder outside the code page", x86, L"", nullptr, Real::Denied, Course::HandOff,
+         REAL, REAL KEYS, nullptr, L"BearShare", L"C:\\users\\\u0141ukasz\\AppData\\Local"},
+        {"copy path too long", x86, L"", nullptr, Real::Denied, Course::Failure, REAL, nullptr,
+         nullptr, longName.c_str(), nullptr, copyTooLong},
+        // Run elevated, the client reads the real file.
+        {"client that needs elevation", x86, L"740", nullptr, Real::Writable, Course::HandOff,
+         REAL KEYS, nullptr},
+        {"client that needs elevation, stale copy", x86, L"740", OLD, Real::Writable,
+         Course::HandOff, REAL KEYS, OLD},
+        {"client that needs elevation, real file not writable", x86, L"740", nullptr, Real::Denied,
+         Course::Failure, REAL, nullptr, nullptr, L"BearShare", nullptr, elevatedClient},
+        {"Tolvaring elevated, stale copy", x86, L"elevated", OLD, Real::Writable, Course::HandOff,
+         REAL KEYS, OLD},
+        {"UAC off, stale copy", x86, L"novirt", OLD, Real::Writable, Course::HandOff, REAL KEYS,
+         OLD},
+    };
     for (const ProtectedCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::wstring folder = c.inProgramFiles ? tree + L"\\BearShare" : client;
+        const LocalAppDataAs profile(c.localAppData);
+        const std::wstring local =
+            c.localAppData ? c.localAppData : KnownFolderPath(FOLDERID_LocalAppData);
+        const std::wstring folder =
+            c.root ? KnownFolderPath(*c.root) + L"\\Tolvaring Test\\" + c.name : client;
         const std::wstring ini = folder + L"\\FreePeers.ini";
+        const std::wstring copy = local + L"\\VirtualStore" + ini.substr(2);
+        const std::wstring copyFolder = copy.substr(0, copy.rfind(L'\\'));
         SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
         PutClient(folder);
         DeleteFileW((folder + L"\\started.txt").c_str());
-        DeleteFileW(copy.c_str());
-        WriteFileBytes(ini, REAL);
+        for (const std::wstring& file : {copy, ini}) { // left read-only by a failed row
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(file.c_str());
+        }
+        RemoveDirectoryW(copyFolder.c_str());
+        if (c.real != Real::MissingDenied) WriteFileBytes(ini, REAL);
+        if (c.real == Real::ReadOnlyDenied)
+            SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
         if (c.copyBefore) {
-            SHCreateDirectoryExW(nullptr, copy.substr(0, copy.rfind(L'\\')).c_str(), nullptr);
+            SHCreateDirectoryExW(nullptr, copyFolder.c_str(), nullptr);
             WriteFileBytes(copy, c.copyBefore);
         }
-        StoreSettings(folder, PageUrl(L"/ip?ip=192.0.2.50"));
-        EXPECT_TRUE(c.realWritable || SetImmutable(ini, true));
+        StoreSettings(c.stored ? c.stored(folder) : folder, PageUrl(L"/ip?ip=192.0.2.50"));
+        const std::wstring locked = c.real == Real::MissingDenied ? folder : ini;
+        EXPECT_TRUE(c.real == Real::Writable || SetImmutable(locked, true));
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", c.launch);
         const Observed seen = RunToTheEnd(work);
-        EXPECT_TRUE(c.realWritable || SetImmutable(ini, false));
+        SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
+        EXPECT_TRUE(c.real == Real::Writable || SetImmutable(locked, false));
+        SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_STREQ(Name(seen.course), Name(c.course)) << Narrow(seen.message);
-        EXPECT_EQ(Narrow(ReadFileText(ini)), c.realAfter);
+        EXPECT_EQ(FileExists(ini), c.realAfter != nullptr);
+        if (c.realAfter) {
+            EXPECT_EQ(Narrow(ReadFileText(ini)), c.realAfter);
+        }
         EXPECT_EQ(FileExists(copy), c.copyAfter != nullptr);
         if (c.copyAfter) {
             EXPECT_EQ(Narrow(ReadFileText(copy)), c.copyAfter);
+            EXPECT_FALSE(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY);
+        } else if (!c.copyBefore) { // nothing made for a copy that is not there
+            EXPECT_FALSE(FileExists(L"\\\\?\\" + copyFolder));
+        }
+        if (c.says) {
+            EXPECT_EQ(seen.message, c.says(ini, copy));
         }
         EXPECT_EQ(Started(folder), c.course == Course::HandOff);
     }
 #undef REAL
+#undef OLD
 #undef KEYS
 }
 
-// At the deadline the fetch is given up for real: while the time-out box is still up, the
-// server sees its connection closed.
+// A fetch given up, at the deadline or for endless headers, is given up for real: while the
+// box is still up, the server sees its connection closed.
 TEST_F(Hostile, AFetchGivenUpLetsGoOfTheServer) {
-    SetEnvironmentVariableW(L"TOLVARING_TEST_FETCH_MS", L"2000");
-    StoreSettings(client, PageUrl(L"/watched?id=abandoned"));
-    Program program(work, L"TolvaringTest.exe");
-    HWND box = WaitMessageBox(program);
-    SetEnvironmentVariableW(L"TOLVARING_TEST_FETCH_MS", nullptr);
-    ASSERT_TRUE(box);
-    EXPECT_TRUE(WaitUntil(
-        [] { return HttpControl().OpenURL(PageUrl(L"/state?id=abandoned")) == L"closed"; }, 3000));
-    EXPECT_TRUE(IsWindow(box));
-    Click(GetDlgItem(box, IDOK));
-    EXPECT_EQ(program.WaitExit(), 1u);
+    const struct {
+        const char* what;
+        const wchar_t* id;
+        const wchar_t* more; // of the page's address
+        const wchar_t* boundMs;
+        std::wstring reason;
+    } cases[] = {
+        {"time-out", L"abandoned", L"", L"2000", texts::Timeout(2)},
+        {"endless headers", L"flooded", L"&fast=1", L"20000", texts::HeadersTooLong(64)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetEnvironmentVariableW(L"TOLVARING_TEST_FETCH_MS", c.boundMs);
+        StoreSettings(client, PageUrl(std::wstring(L"/watched?id=") + c.id + c.more));
+        Program program(work, L"TolvaringTest.exe");
+        HWND box = WaitMessageBox(program);
+        SetEnvironmentVariableW(L"TOLVARING_TEST_FETCH_MS", nullptr);
+        EXPECT_TRUE(box);
+        if (!box) continue;
+        EXPECT_NE(MessageBoxText(box).find(c.reason), std::wstring::npos);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return HttpControl().OpenURL(PageUrl(std::wstring(L"/state?id=") + c.id)) ==
+                       L"closed";
+            },
+            3000));
+        EXPECT_TRUE(IsWindow(box));
+        Click(GetDlgItem(box, IDOK));
+        EXPECT_EQ(program.WaitExit(), 1u);
+    }
 }
 
 } // namespace

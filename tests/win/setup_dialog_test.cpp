@@ -256,6 +256,8 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
         {"folder", L"\u0141ukasz", PageUrl(L"/ip"), L"\u0141ukasz"},
         {"address", nullptr, PageUrl(L"/ip?name=\u0141"), L"name=\u0141"},
         {"address with a fullwidth solidus", nullptr, L"http://h\uFF0Fx", L"h\uFF0Fx"},
+        // No character of the password in the box, whatever it holds.
+        {"address with a password", nullptr, L"http://nutzer:Geheim#\u0141@h/ip", L"nutzer:***@h"},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -279,6 +281,7 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
         if (!box) continue;
         EXPECT_NE(MessageBoxText(box).find(c.named), std::wstring::npos)
             << Narrow(MessageBoxText(box));
+        EXPECT_EQ(MessageBoxText(box).find(L"Geheim"), std::wstring::npos);
         EXPECT_FALSE(RawSetting(kUrlSetting).exists);
         Click(GetDlgItem(box, IDOK));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
