@@ -82,16 +82,25 @@ check "an all-users uninstall restarts elevated and leaves nothing behind" \
      ! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
 check "installer and uninstaller are DPI-aware" 'strings -el "$setup" | grep -qi "dpiAware" || strings "$setup" | grep -qi "dpiAware"'
 
-# The first page, for the read-me: an installer that speaks German.
+# Pictures for the read-me: what the installer shows, with these arguments, a few seconds
+# after its start. wine-run.sh becomes the installer's own process, so its PID is the one
+# to end.
 artifacts="$(dirname "$setup")/../artifacts"
 mkdir -p "$artifacts"
-# wine-run.sh becomes the installer's own process, so its PID is the one to end.
-"$here/tools/wine-run.sh" "$state" "$setup" </dev/null >/dev/null 2>&1 &
-installer=$!
-sleep 5
-DISPLAY=$DISPLAY import -window root "$artifacts/installer-welcome.png" 2>/dev/null &&
-    convert "$artifacts/installer-welcome.png" -trim +repage "$artifacts/installer-welcome.png" 2>/dev/null
-kill -9 "$installer" 2>/dev/null
-wait "$installer" 2>/dev/null
+picture() { # name, installer, arguments...
+    local name=$1
+    shift
+    "$here/tools/wine-run.sh" "$state" "$@" </dev/null >/dev/null 2>&1 &
+    local installer=$!
+    sleep 5
+    DISPLAY=$DISPLAY import -window root "$artifacts/$name.png" 2>/dev/null &&
+        convert "$artifacts/$name.png" -trim +repage "$artifacts/$name.png" 2>/dev/null
+    kill -9 "$installer" 2>/dev/null
+    wait "$installer" 2>/dev/null
+}
+# The first page: an installer that speaks German.
+picture installer-welcome "$setup"
 check "screenshot of the first page" '[ -s "$artifacts/installer-welcome.png" ]'
+# The message of an elevated start that fails for another reason than a No.
+picture installer-elevation-failed "$3" /ALLUSERS /TESTFAIL=1260
 exit $fail

@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev
-    wine wine64 xvfb xauth imagemagick icoutils nsis zip osslsigncode locales
+    wine wine64 fonts-wine xvfb xauth imagemagick icoutils nsis zip osslsigncode locales
     clang libclang-rt-14-dev
 )
 missing=()

@@ -80,6 +80,11 @@ start)
     . "$here/wine-env.sh" "$state_dir"
     wineserver -p </dev/null >/dev/null 2>&1
     wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
+    # Wine's own fonts (Debian's fonts-wine), made to the measures of Windows' "MS Sans
+    # Serif" and "Tahoma", in the prefix: without them Wine falls back to DejaVu Sans, whose
+    # lines are taller and wider, and the windows would not look as they do on Windows.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
     # Wine links Desktop, Documents and the like to the Unix home: make them plain folders
     # of the prefix, so nothing a test does lands in the user's own files.
     for link in "$WINEPREFIX"/drive_c/users/*/*; do

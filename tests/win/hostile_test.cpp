@@ -229,9 +229,11 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         if (c.twist == ForeignBox) {
             foreign.emplace(work, L"foreignwindow.exe");
             foreignBox = foreign->WaitWindow(texts::kAppTitle);
-            EXPECT_TRUE(foreignBox);
+            // It takes the foreground itself once shown: let that happen first.
+            EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == foreignBox; }, 3000));
         }
         SetForegroundWindow(elsewhere);
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == elsewhere; }, 3000));
         Program second(work);
         EXPECT_EQ(second.WaitExit(10000), 0u);
         if (waiting) { // the first copy ends with ~Program
