@@ -167,7 +167,7 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
         const std::wstring text = MessageBoxText(box);
         EXPECT_EQ(text.rfind(c.begins(dir, c.url), 0), 0u) << Narrow(text);
         EXPECT_EQ(program.Windows().size(), 1u);
-        if (c.answer == IDNO) SaveScreenshot(box, L"client-missing-box");
+        if (c.answer == IDNO && program.WaitIdle()) SaveScreenshot(box, L"client-missing-box");
         Click(GetDlgItem(box, c.answer));
         if (c.answer == IDYES) {
             HWND setup = WaitSetup(program);
