@@ -1,8 +1,8 @@
 #pragma once
 // What only Windows decides, on its own, so that the program's test build can stand in for
 // it: refuse a client that needs elevation (error 740), let the user decline the elevation
-// prompt (error 1223), say how our own token runs, and refuse a copy of the program the
-// mutex of an elevated first copy.
+// prompt (error 1223), say how our own token runs, and deny a copy that is not elevated the
+// one-copy mutex of an elevated first copy (error 5).
 #include <windows.h>
 
 #include <shellapi.h>
