@@ -53,12 +53,6 @@ inline std::wstring ElevatedClientDenied(const std::wstring& quotedFile) {
            L"BearShare.exe das H\u00E4kchen \u201EAls Administrator ausf\u00FChren\u201C heraus "
            L"(Eigenschaften, Kompatibilit\u00E4t).";
 }
-inline std::wstring CopyTooLong(const std::wstring& quotedCopy, std::size_t maxPath) {
-    return L"BearShare liest FreePeers.ini hier aus der Kopie " + quotedCopy +
-           L", deren Pfad zu lang ist: Windows \u00F6ffnet nur Dateien, deren Pfad k\u00FCrzer "
-           L"als " +
-           std::to_wstring(maxPath) + L" Zeichen ist.";
-}
 inline constexpr wchar_t kIsAFolder[] = L"Unter diesem Namen steht ein Ordner.";
 inline std::wstring ProgramNotStarted(const std::wstring& quotedPath, const std::wstring& reason) {
     return L"Das Programm " + quotedPath + L" konnte nicht gestartet werden.\r\n" + reason;
@@ -77,11 +71,18 @@ inline std::wstring SettingNotExact(const std::wstring& name, const std::wstring
            L") enth\u00E4lt Zeichen, die Windows hier nicht unver\u00E4ndert weitergeben kann. "
            L"Bitte w\u00E4hlen Sie im Setup einen anderen Wert.";
 }
+// The limit of the profile and process calls, as the boxes about a long path give it.
+inline std::wstring OnlyShorterPaths(std::size_t maxPath) {
+    return L"nur Dateien, deren Pfad k\u00FCrzer als " + std::to_wstring(maxPath) +
+           L" Zeichen ist.";
+}
 inline std::wstring FolderTooLong(const std::wstring& quotedFolder, std::size_t maxPath) {
     return L"Der BearShare-Ordner " + quotedFolder +
-           L" hat einen zu langen Pfad: Windows \u00F6ffnet darin nur Dateien, deren Pfad "
-           L"k\u00FCrzer als " +
-           std::to_wstring(maxPath) + L" Zeichen ist.";
+           L" hat einen zu langen Pfad: Windows \u00F6ffnet darin " + OnlyShorterPaths(maxPath);
+}
+inline std::wstring CopyTooLong(const std::wstring& quotedCopy, std::size_t maxPath) {
+    return L"BearShare liest FreePeers.ini hier aus der Kopie " + quotedCopy +
+           L", deren Pfad zu lang ist: Windows \u00F6ffnet " + OnlyShorterPaths(maxPath);
 }
 
 // The setup dialog's refusals of what the code page cannot hold.
