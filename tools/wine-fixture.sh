@@ -78,8 +78,13 @@ start)
     wait_for_file "$state_dir/port"
     # shellcheck source=wine-env.sh
     . "$here/wine-env.sh" "$state_dir"
-    wineserver -p </dev/null >/dev/null 2>&1
+    # wineboot returns while the new prefix is still being set up; a program started then
+    # sets it up a second time, and two sets of services fight over it (every COM start
+    # then waits ten seconds for RpcSs). So the set-up runs to its end, the server with it,
+    # before the shared server starts.
     wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1
     # Wine's own fonts (Debian's fonts-wine), made to the measures of Windows' "MS Sans
     # Serif" and "Tahoma", in the prefix: without them Wine falls back to DejaVu Sans, whose
     # lines are taller and wider, and the windows would not look as they do on Windows.
