@@ -5,6 +5,8 @@
 #   wine-fixture.sh stop STATE_DIR    ends exactly those processes (by PID) and the
 #                                     prefix's wineserver
 set -eu
+# A step that fails says which it was (most of them are quiet on success).
+trap 'echo "wine-fixture.sh: failed (exit $?): $BASH_COMMAND" >&2' ERR
 action=$1
 state_dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -78,13 +80,7 @@ start)
     wait_for_file "$state_dir/port"
     # shellcheck source=wine-env.sh
     . "$here/wine-env.sh" "$state_dir"
-    # wineboot returns while the new prefix is still being set up; a program started then
-    # sets it up a second time, and two sets of services fight over it (every COM start
-    # then waits ten seconds for RpcSs). So the set-up runs to its end, the server with it,
-    # before the shared server starts.
     wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
-    wineserver -w </dev/null >/dev/null 2>&1
-    wineserver -p </dev/null >/dev/null 2>&1
     # Wine's own fonts (Debian's fonts-wine), made to the measures of Windows' "MS Sans
     # Serif" and "Tahoma", in the prefix: without them Wine falls back to DejaVu Sans, whose
     # lines are taller and wider, and the windows would not look as they do on Windows.
@@ -98,8 +94,7 @@ start)
             mkdir -p "$link"
         fi
     done
-    # A fixed 96 dpi: tests expect it, and without the value every program that opens a
-    # window spends about two seconds working the DPI out.
+    # A fixed 96 dpi: tests expect it.
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
     # A virtual desktop draws title bars itself, so screenshots show whole windows.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -108,6 +103,18 @@ start)
     if [ -f "$state_dir/../trustca.exe" ]; then
         "$TOLVARING_WINE" "$state_dir/../trustca.exe" "$state_dir/ca.der" </dev/null
     fi
+    # The set-up session ends here, with everything it started: wineboot returns while
+    # the prefix is still being set up (a program started then sets it up again, and two
+    # sets of services fight, so that every COM start waits ten seconds for RpcSs), and
+    # the desktop it opened predates the settings above (a desktop without the virtual
+    # screen holds up every hidden window for two seconds, waiting for a window manager
+    # Xvfb does not have). The tests' shared server then starts with all of it in place.
+    wineserver -w </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1
+    # The first program of a session starts its services, which keep the standard
+    # streams they were given for as long as the server runs: here they get /dev/null,
+    # not the output of the first test (CTest would wait for it to close).
+    "$TOLVARING_WINE" reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1
     # Drive T: is a folder of the run's own, for tests that need a drive root.
     mkdir -p "$state_dir/tdrive"
     ln -sfn "$state_dir/tdrive" "$WINEPREFIX/dosdevices/t:"
