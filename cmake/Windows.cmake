@@ -5,6 +5,7 @@ set(WIN_LIBS wininet comctl32 shell32 ole32 uuid advapi32 user32 gdi32 kernel32)
 add_library(winplatform STATIC
   common/Ansi_win.cpp
   common/ErrorText_win.cpp
+  common/FileKind_win.cpp
   common/FormClass_win.cpp
   common/Forms_win.cpp
   common/MessageBox_win.cpp

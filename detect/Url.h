@@ -17,8 +17,7 @@ enum class UrlProblem {
     Control, // a control character: it would end up in the request as a header line
     Scheme,  // a scheme other than http or https
     TooLong, // over kMaxUrlLength once the scheme is added
-    Port,    // a port that is not 1 to 5 digits of 1 to 65535: the platform would fetch from
-             // another
+    Port,    // not 1 to 5 digits of 1 to 65535: the platform would fetch from another port
 };
 
 struct PreparedUrl {

@@ -3,6 +3,7 @@
 #include "common/Ansi.h"
 #include "common/AppError.h"
 #include "common/ErrorText.h"
+#include "common/FileKind.h"
 #include "common/Handles.h"
 #include "common/Quote.h"
 #include "common/Texts.h"
@@ -55,7 +56,7 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
 // The folder as the file system names it, so that no spelling hides a protected folder: a
 // device prefix, "..", "/", a short name, a substituted drive or other letter case
 // (GetFinalPathNameByHandle, learn.microsoft.com). A folder that cannot be opened keeps its
-// full form.
+// full form. The device prefix the call adds stays: VirtualStorePath looks past it.
 std::wstring Canonical(const std::wstring& folder) {
     KernelHandle handle(CreateFileW(folder.c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -65,11 +66,11 @@ std::wstring Canonical(const std::wstring& folder) {
         const DWORD n = GetFinalPathNameByHandleW(handle.Get(), path.data(),
                                                   static_cast<DWORD>(path.size()), 0);
         if (n == 0) break;
-        if (n < path.size()) return WithoutDevicePrefix(path.substr(0, n));
+        if (n < path.size()) return path.substr(0, n);
         path.resize(n);
     }
     const DWORD n = GetFullPathNameW(folder.c_str(), MAX_PATH, path.data(), nullptr);
-    return WithoutDevicePrefix(n == 0 || n >= MAX_PATH ? folder : path.substr(0, n));
+    return n == 0 || n >= MAX_PATH ? folder : path.substr(0, n);
 }
 
 // Where Windows would show a virtualized client `file` from; empty outside the protected
@@ -90,18 +91,12 @@ std::wstring Reachable(const std::wstring& path) {
     return path.size() < MAX_PATH || path.rfind(L"\\\\", 0) == 0 ? path : L"\\\\?\\" + path;
 }
 
-DWORD Attributes(const std::wstring& path) {
-    return GetFileAttributesW(Reachable(path).c_str());
+bool IsFileAt(const std::wstring& path) {
+    return IsFile(Reachable(path));
 }
 
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = Attributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+bool IsFolderAt(const std::wstring& path) {
+    return IsFolder(Reachable(path));
 }
 
 // The profile calls open no file whose path is MAX_PATH characters or longer.
@@ -117,7 +112,7 @@ void CheckCopyLength(const std::wstring& copy) {
 // calls.
 DWORD TryWrite(const std::wstring& file, const std::wstring& address) {
     // Windows refuses to write a profile that is a folder; Wine reports success.
-    if (IsFolder(file)) FailToWrite(file, texts::kIsAFolder);
+    if (IsFolderAt(file)) FailToWrite(file, texts::kIsAFolder);
     const std::wstring forced = L"\"" + address + L"\"";
     if (!WritePrivateProfileStringW(L"Network", L"forcedIP", forced.c_str(), file.c_str()) ||
         !WritePrivateProfileStringW(L"Network", L"bForcedIP", L"Yes", file.c_str()))
@@ -144,14 +139,14 @@ class NewCopy {
             // Windows answers "access denied" for a drive root, Wine "already exists":
             // whether the folder is there is all that counts.
             const DWORD code = GetLastError();
-            if (!IsFolder(folder)) FailToWrite(copy, ErrorText(code, folder));
+            if (!IsFolderAt(folder)) FailToWrite(copy, ErrorText(code, folder));
         }
-        if (!IsFile(real)) return; // the client has no file yet: the write creates the copy
+        if (!IsFileAt(real)) return; // the client has no file yet: the write creates the copy
         if (!CopyFileW(real.c_str(), copy.c_str(), TRUE)) {
             const DWORD code = GetLastError();
             FailToWrite(copy, ErrorText(code, copy));
         }
-        const DWORD attributes = Attributes(copy);
+        const DWORD attributes = GetFileAttributesW(copy.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             SetFileAttributesW(copy.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
@@ -181,7 +176,7 @@ void WriteForcedAddress(const std::wstring& real, const std::wstring& address,
     const bool virtualized =
         !clientNeedsElevation && !token.elevated && token.virtualizationAllowed;
     const std::wstring copy = virtualized ? VirtualCopyOf(real) : std::wstring();
-    if (!copy.empty() && IsFile(copy)) {
+    if (!copy.empty() && IsFileAt(copy)) {
         CheckCopyLength(copy);
         return Write(copy, address);
     }
@@ -292,7 +287,7 @@ constexpr wchar_t kSettingsFile[] = L"\\FreePeers.ini";
 void CheckClientFolder(const std::wstring& folder) {
     ClientFile(folder, kSettingsFile);
     const std::wstring program = ClientFile(folder, kProgram);
-    if (!IsFile(program)) throw AppError(texts::ClientMissing(Quote(program)), true);
+    if (!IsFileAt(program)) throw AppError(texts::ClientMissing(Quote(program)), true);
 }
 
 void HandOff(const std::wstring& folder, const std::wstring& address) {

@@ -1,5 +1,6 @@
 #include "DirList.h"
 
+#include "common/FileKind.h"
 #include "common/FormClass.h"
 #include "common/Forms.h"
 #include "common/Handles.h"
@@ -10,11 +11,6 @@
 #include <algorithm>
 
 namespace {
-
-bool IsDirectory(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Subdirectory names, sorted without regard to case; hidden ones left out. A folder that
 // cannot be read simply has none.
@@ -95,7 +91,7 @@ bool DirList::SetPath(const std::wstring& path) {
     std::wstring full(n, L'\0');
     full.resize(GetFullPathNameW(path.c_str(), n, full.data(), nullptr));
     full = WithoutTrailingSlash(full);
-    if (PathRoot(full).empty() || !IsDirectory(full)) return false;
+    if (PathRoot(full).empty() || !IsFolder(full)) return false;
     path_ = full;
     Refill();
     return true;

@@ -52,8 +52,8 @@ bool IsInside(const std::wstring& path, const std::wstring& folder) {
     return base.back() == L'\\' || path[base.size()] == L'\\';
 }
 
-} // namespace
-
+// `path` without the "\\?\" or "\\.\" that only some tools and calls write: "\\?\C:\a" is
+// "C:\a", "\\?\UNC\server\share" is "\\server\share".
 std::wstring WithoutDevicePrefix(const std::wstring& path) {
     if (path.size() < 4 || path[0] != L'\\' || path[1] != L'\\' || path[3] != L'\\' ||
         (path[2] != L'?' && path[2] != L'.'))
@@ -64,6 +64,8 @@ std::wstring WithoutDevicePrefix(const std::wstring& path) {
         return L"\\" + rest.substr(3);
     return rest;
 }
+
+} // namespace
 
 std::wstring VirtualStorePath(const std::wstring& file,
                               const std::vector<std::wstring>& protectedFolders,

@@ -12,10 +12,6 @@ std::wstring JoinPath(const std::wstring& dir, const std::wstring& name);
 // `path` without trailing backslashes, a root's own one kept.
 std::wstring WithoutTrailingSlash(std::wstring path);
 
-// `path` without the "\\?\" or "\\.\" that only some tools write: "\\?\C:\a" is "C:\a",
-// "\\?\UNC\server\share" is "\\server\share".
-std::wstring WithoutDevicePrefix(const std::wstring& path);
-
 // Where Windows keeps a virtualized program's own copy of `file`, when `file` lies inside
 // one of `protectedFolders` (full paths on a drive): "<localAppData>\VirtualStore\" and
 // `file` without its drive. Empty when it lies in none. Letters are compared as Windows
