@@ -12,6 +12,22 @@ inline constexpr wchar_t kAppTitle[] = L"Tolvaring";
 inline constexpr wchar_t kStatus[] = L"Externe Ip wird ermittelt...";
 inline constexpr wchar_t kQuestion[] =
     L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
+// The page showed something, but nothing a peer could reach: `reason` is one of the three
+// below.
+inline std::wstring AddressRefused(const std::wstring& quotedPage, const std::wstring& quotedText,
+                                   const wchar_t* reason) {
+    return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText + L". " + reason +
+           L" Tolvaring gibt sie deshalb nicht an BearShare weiter.\r\n\r\nWollen Sie die "
+           L"Website \u00E4ndern?";
+}
+inline constexpr wchar_t kOwnNetwork[] =
+    L"Das ist eine Adresse Ihres eigenen Netzwerks oder dieses Computers, nicht die Adresse, "
+    L"unter der das Internet Ihren Anschluss sieht.";
+inline constexpr wchar_t kSharedNetwork[] =
+    L"Das ist eine Adresse aus dem gemeinsam genutzten Netz Ihres Internetanbieters, nicht die "
+    L"Adresse, unter der das Internet Ihren Anschluss sieht.";
+inline constexpr wchar_t kNoValidAddress[] =
+    L"Das ist keine g\u00FCltige Adresse eines Computers im Internet.";
 inline constexpr wchar_t kSetupCaption[] = L"Tolvaring? - Setup";
 inline constexpr wchar_t kFrameBearShare[] = L"BearShare";
 inline constexpr wchar_t kFrameGeneral[] = L"Allgemein";

@@ -6,6 +6,7 @@
 #include "common/MessageBox.h"
 #include "common/Quote.h"
 #include "common/Texts.h"
+#include "detect/PublicAddress.h"
 #include "detect/Url.h"
 #include "detect/frmMain.h"
 #include "startup/Client.h"
@@ -69,26 +70,47 @@ void SetSettingsIdentity() {
 
 namespace {
 
-// The detection and the hand-off, or the question when the page yields no address.
+// The question whether to change the web site; Ja opens the setup dialog.
+void OfferToChangeWebsite(const wchar_t* question) {
+    if (ShowMessageBox(nullptr, question, texts::kAppTitle,
+                       MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND) == IDYES)
+        frmSetup::Show();
+}
+
+const wchar_t* WhyNotHandedOn(AddressVerdict verdict) {
+    switch (verdict) {
+    case AddressVerdict::OwnNetwork:
+        return texts::kOwnNetwork;
+    case AddressVerdict::SharedNetwork:
+        return texts::kSharedNetwork;
+    default:
+        return texts::kNoValidAddress;
+    }
+}
+
+// The detection and the hand-off, or the question when the page yields no address that
+// peers could reach: a router's or proxy's page shows the address of the own network, and
+// the scan takes any numeric text; BearShare would announce it and nobody could connect.
 void DetectAndHandOff() {
     CheckClientFolder(Setting(kFolderSetting));
 
-    std::wstring address;
+    std::wstring url, address;
     {
         frmMain status;
         status.Show();
-        address = status.GetIp(Setting(kUrlSetting));
+        url = Setting(kUrlSetting);
+        address = status.GetIp(url);
         status.Unload();
     }
 
-    if (address != L"") {
-        HandOff(Setting(kFolderSetting), address);
-        return;
+    if (address == L"") return OfferToChangeWebsite(texts::kQuestion);
+    const AddressVerdict verdict = JudgeAddress(address);
+    if (verdict != AddressVerdict::Public) {
+        const std::wstring text = texts::AddressRefused(Quote(UrlWithoutPassword(url)),
+                                                        Quote(address), WhyNotHandedOn(verdict));
+        return OfferToChangeWebsite(text.c_str());
     }
-
-    const int answer = ShowMessageBox(nullptr, texts::kQuestion, texts::kAppTitle,
-                                      MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND);
-    if (answer == IDYES) frmSetup::Show();
+    HandOff(Setting(kFolderSetting), address);
 }
 
 } // namespace

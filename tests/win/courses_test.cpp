@@ -147,6 +147,13 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
         // Found before the page is fetched, and nothing written into a folder without it.
         {"missing client, Nein", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDNO},
         {"missing client, Ja", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDYES},
+        // Peers cannot reach it: the client never announces it.
+        {"an address of the own network, Ja", true, PageUrl(L"/ip?ip=192.168.178.20"),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"),
+                                          texts::kOwnNetwork);
+         },
+         false, L"", IDYES},
         {"elevation declined", true, PageUrl(L"/ip?ip=192.0.2.51"),
          [](const std::wstring& dir, const std::wstring&) {
              return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"),
