@@ -1,13 +1,28 @@
 // Reads a page's bytes from standard input and prints the address the program would find
-// in it (an empty line when there is none).
+// in it, a tab, and whether the program would hand it to the client or why not (an empty
+// line when there is none).
 //
 //   scanpage [--content-type "text/html; charset=..."] < page
 #include "detect/PageText.h"
+#include "detect/PublicAddress.h"
 #include "detect/Scan.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+static const char* Verdict(AddressVerdict verdict) {
+    switch (verdict) {
+    case AddressVerdict::Public:
+        return "handed on";
+    case AddressVerdict::OwnNetwork:
+        return "not handed on: own network (private, loopback or link-local)";
+    case AddressVerdict::SharedNetwork:
+        return "not handed on: the provider's shared network (carrier-grade NAT)";
+    default:
+        return "not handed on: no address a computer on the internet can have";
+    }
+}
 
 int main(int argc, char** argv) {
     std::string charset;
@@ -24,8 +39,11 @@ int main(int argc, char** argv) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
         bytes.append(buffer, n);
-    const std::string address =
-        ToUtf8(ScanForIp(PageBytesToText(bytes, charset, DecodeWindows1252)));
-    std::printf("%s\n", address.c_str());
+    const std::wstring address = ScanForIp(PageBytesToText(bytes, charset, DecodeWindows1252));
+    if (address.empty()) {
+        std::printf("\n");
+    } else {
+        std::printf("%s\t%s\n", ToUtf8(address).c_str(), Verdict(JudgeAddress(address)));
+    }
     return 0;
 }

@@ -1,7 +1,8 @@
 // libFuzzer target: page bytes (with a charset chosen by the first byte) through the
 // decoding and the address scan. Whatever comes out must be empty or a text that cannot
-// break a line of the settings file.
+// break a line of the settings file; what is handed on is a plain dotted quad.
 #include "detect/PageText.h"
+#include "detect/PublicAddress.h"
 #include "detect/Scan.h"
 
 #include <cstddef>
@@ -21,5 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         dots += c == L'.';
     }
     if (!address.empty() && dots != 3) std::abort();
+    if (JudgeAddress(address) == AddressVerdict::Public)
+        for (wchar_t c : address)
+            if (c != L'.' && (c < L'0' || c > L'9')) std::abort();
     return 0;
 }
