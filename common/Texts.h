@@ -146,6 +146,10 @@ inline std::wstring PortRefused(const std::wstring& port) {
     return L"Der Port " + (port.empty() ? std::wstring() : L"\u201E" + port + L"\u201C ") +
            L"ist ung\u00FCltig: erlaubt sind 1 bis 65535.";
 }
+inline constexpr wchar_t kUnreadableAddress[] =
+    L"Tolvaring kann diese Adresse nicht lesen. Eine Adresse beginnt mit http:// oder "
+    L"https://, gefolgt vom Namen des Servers, zum Beispiel \u201Ehttps://www.example.com/ip"
+    L"\u201C.";
 inline constexpr wchar_t kInvalidAddress[] = L"Die Adresse ist ung\u00FCltig.";
 inline constexpr wchar_t kOnlyHttp[] =
     L"Nur Adressen mit http:// oder https:// werden unterst\u00FCtzt.";

@@ -46,6 +46,8 @@ void CheckPrepared(const PreparedUrl& url) {
         Fail(texts::AddressTooLong(kMaxUrlLength));
     case UrlProblem::Port:
         Fail(texts::PortRefused(ShortenMiddle(url.port, 20)));
+    case UrlProblem::Form:
+        Fail(texts::kUnreadableAddress);
     }
     Fail(texts::kInvalidAddress);
 }

@@ -103,6 +103,22 @@ unsigned PortValue(std::wstring_view digits) {
     return value <= 65535 ? value : 0;
 }
 
+// Whether an authority without "@" is just a host, perhaps with a port: then its colon
+// cannot begin a password.
+bool IsHostAndPort(std::wstring_view authority) {
+    std::size_t colon = authority.find(L':');
+    if (!authority.empty() && authority[0] == L'[') { // an IPv6 address holds colons
+        const std::size_t bracket = authority.find(L']');
+        if (bracket == std::wstring_view::npos) return false;
+        colon = authority.find(L':', bracket);
+        if (colon == std::wstring_view::npos) return bracket + 1 == authority.size();
+        if (colon != bracket + 1) return false;
+    }
+    if (colon == std::wstring_view::npos) return true;
+    const std::wstring_view port = authority.substr(colon + 1);
+    return port.empty() || PortValue(port) != 0;
+}
+
 } // namespace
 
 PreparedUrl PrepareUrl(std::wstring_view raw) {
@@ -135,6 +151,11 @@ PreparedUrl PrepareUrl(std::wstring_view raw) {
         result.scheme = scheme;
         return result;
     }
+    if (!scheme.empty() && s.substr(scheme.size(), 3) != L"://") {
+        result.problem = UrlProblem::Form;
+        result.url.clear();
+        return result;
+    }
     if (result.url.size() > kMaxUrlLength) {
         result.problem = UrlProblem::TooLong;
         result.url.clear();
@@ -158,11 +179,21 @@ unsigned WrittenPort(std::wstring_view url) {
 }
 
 std::wstring UrlWithoutPassword(std::wstring_view url) {
-    // A password may hold any character, "@", "/", "?", "#" and ":" among them, so what
-    // it hides runs from the first colon after the scheme to the last "@" of the whole
-    // address: where that is more than the password, more is hidden, never less.
     std::wstring out(url);
     const std::size_t start = AuthorityStart(url);
+    // A host with its port and no "@" up to the query holds no password: an "@" in the
+    // query or fragment is just text. One in the path may still end a password that
+    // holds a "/".
+    const std::size_t end = AuthorityEnd(url, start);
+    const std::size_t query = url.find_first_of(L"?#", end);
+    const std::wstring_view upToQuery =
+        url.substr(start, query == std::wstring_view::npos ? query : query - start);
+    if (IsHostAndPort(url.substr(start, end - start)) &&
+        upToQuery.find(L'@') == std::wstring_view::npos)
+        return out;
+    // A password may hold any character, "@", "/", "?", "#" and ":" among them, so what
+    // is hidden runs from the first colon after the scheme to the last "@" of the whole
+    // address: where that is more than the password, more is hidden, never less.
     const std::size_t at = url.rfind(L'@');
     if (at == std::wstring_view::npos || at < start) return out;
     const std::size_t colon = url.find(L':', start);

@@ -18,6 +18,7 @@ enum class UrlProblem {
     Scheme,  // a scheme other than http or https
     TooLong, // over kMaxUrlLength once the scheme is added
     Port,    // not 1 to 5 digits of 1 to 65535: the platform would fetch from another port
+    Form,    // http or https without "//" after the colon ("http:\\host", "http:host")
 };
 
 struct PreparedUrl {
@@ -41,9 +42,13 @@ PreparedUrl PrepareUrl(std::wstring_view raw);
 // The port written in a prepared address; 0 when it names none (the scheme's port).
 unsigned WrittenPort(std::wstring_view url);
 
-// The address as a message may show it: from the first colon after the scheme to the last
-// "@" replaced by "***", with or without a scheme. Whatever characters a password holds,
-// none of it shows; an ambiguous address loses more than its password.
+// The address as a message may show it, with or without a scheme. Only the authority
+// (after the scheme, up to the first "/", "?" or "#") holds a password; one that is just a
+// host, with or without a port, holds none when no "@" follows before the query. Otherwise,
+// from
+// the first colon after the scheme to the last "@" is replaced by "***": whatever
+// characters a password holds, none of it shows, and an ambiguous address loses more than
+// its password.
 std::wstring UrlWithoutPassword(std::wstring_view url);
 
 // Whether the scheme of `url` is https (any case).
