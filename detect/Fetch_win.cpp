@@ -164,10 +164,9 @@ void Fetch::Send(const std::wstring& url) {
     // default here.
     const unsigned written = WrittenPort(url);
     if (written != 0 && written != parts.port) Fail(texts::PortRefused(std::to_wstring(written)));
-    const INTERNET_PORT port = written != 0 ? INTERNET_PORT(written)
-                               : parts.scheme == INTERNET_SCHEME_HTTPS
-                                   ? INTERNET_PORT(INTERNET_DEFAULT_HTTPS_PORT)
-                                   : job_.settings.port;
+    const INTERNET_PORT port = written != 0                            ? INTERNET_PORT(written)
+                               : parts.scheme == INTERNET_SCHEME_HTTPS ? job_.settings.httpsPort
+                                                                       : job_.settings.port;
     CloseHop();
     HINTERNET connection = InternetConnectW(
         session_, parts.host.c_str(), port, parts.user.empty() ? nullptr : parts.user.c_str(),

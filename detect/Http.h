@@ -7,7 +7,9 @@
 #include <string>
 
 struct HttpSettings {
-    INTERNET_PORT port = 80;                // where the address names none
+    // Where the address names none: http's, and https's.
+    INTERNET_PORT port = 80;
+    INTERNET_PORT httpsPort = INTERNET_DEFAULT_HTTPS_PORT;
     DWORD timeoutMs = 60'000;               // the whole fetch, every redirect hop included
     std::size_t maxBytes = 8u << 20;        // a larger body is a failure
     std::size_t maxHeaderBytes = 64u << 10; // the response headers of one hop, in all
