@@ -1,5 +1,6 @@
 // The courses of the whole program under Wine: the real Tolvaring.exe, the real registry,
 // a loopback page and a stand-in client that records how it was started.
+#include "common/ErrorText.h"
 #include "common/Quote.h"
 #include "startup/frmSetup.h"
 #include "tests/win/ProgramTest.h"
@@ -132,6 +133,7 @@ struct FailureCase {
     const wchar_t* launch = L""; // as in FolderCase; "decline": the user says No at the prompt
     // The answer: OK, or for a box about the folder Nein, or Ja, which opens the setup dialog.
     int answer = IDOK;
+    bool clientIsNoProgram = false; // a BearShare.exe that Windows cannot start
 };
 
 TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
@@ -150,10 +152,16 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
         // Peers cannot reach it: the client never announces it.
         {"an address of the own network, Ja", true, PageUrl(L"/ip?ip=192.168.178.20"),
          [](const std::wstring&, const std::wstring& url) {
-             return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"),
-                                          texts::kOwnNetwork);
+             return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"), texts::kOwnNetwork);
          },
          false, L"", IDYES},
+        {"a BearShare.exe that is no program", true, PageUrl(L"/ip?ip=192.0.2.52"),
+         [](const std::wstring& dir, const std::wstring&) {
+             const std::wstring program = dir + L"\\BearShare.exe";
+             return texts::OfferingToChangeFolder(texts::ProgramNotStarted(
+                 Quote(program), ErrorText(ERROR_BAD_EXE_FORMAT, program)));
+         },
+         false, L"", IDNO, true},
         {"elevation declined", true, PageUrl(L"/ip?ip=192.0.2.51"),
          [](const std::wstring& dir, const std::wstring&) {
              return texts::ProgramNotStarted(Quote(dir + L"\\BearShare.exe"),
@@ -164,6 +172,7 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::wstring dir = ClientFolder(L"failing", c.withClient);
+        if (c.clientIsNoProgram) WriteFileBytes(dir + L"\\BearShare.exe", "kein Programm");
         StoreSettings(dir, c.url);
         SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", c.launch);
         Program program(work, *c.launch ? L"TolvaringTest.exe" : L"Tolvaring.exe");

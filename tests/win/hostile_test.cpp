@@ -1,6 +1,7 @@
 // Hostile pages, broken networks, odd settings: the real program must end with a clear
 // German message or the question, never crash or hang, and never leave a half-written or
 // wrong FreePeers.ini behind.
+#include "common/ErrorText.h"
 #include "common/Quote.h"
 #include "detect/Http.h"
 #include "startup/frmSetup.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cwchar>
 #include <cwctype>
@@ -30,6 +32,29 @@ class Hostile : public Tolvaring {
         EXPECT_EQ(seen.exitCode, exitCode);
         EXPECT_FALSE(FileExists(folder + L"\\FreePeers.ini"));
         EXPECT_FALSE(FileExists(folder + L"\\started.txt"));
+    }
+    // Ends every process of `folder`'s BearShare.exe and says whether there was one: a
+    // failed hand-off must end the client it created suspended (left, it would also keep
+    // the test run's output open).
+    static bool ClientLeftBehind(const std::wstring& folder) {
+        const std::wstring program = folder + L"\\BearShare.exe";
+        bool found = false;
+        KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+             more = Process32NextW(snapshot.Get(), &entry)) {
+            KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
+                                             FALSE, entry.th32ProcessID));
+            wchar_t image[1024];
+            DWORD size = 1024;
+            if (!process || !QueryFullProcessImageNameW(process.Get(), 0, image, &size) ||
+                CompareStringOrdinal(image, -1, program.c_str(), -1, TRUE) != CSTR_EQUAL)
+                continue;
+            found = true;
+            TerminateProcess(process.Get(), 99);
+        }
+        return found;
     }
     std::wstring Ini() const { return ReadFileText(client + L"\\FreePeers.ini"); }
     bool Started() const { return Started(client); }
@@ -97,6 +122,7 @@ TEST_F(Hostile, UnwritableSettingsFileStopsTheHandOff) {
         EXPECT_STREQ(Name(seen.course), Name(Course::Failure)) << Narrow(seen.message);
         EXPECT_EQ(seen.exitCode, 1u);
         EXPECT_NE(seen.message.find(Quote(ini)), std::wstring::npos) << Narrow(seen.message);
+        EXPECT_FALSE(ClientLeftBehind(client));
         EXPECT_FALSE(Started());
         if (isFolder) {
             RemoveDirectoryW(ini.c_str());
@@ -431,6 +457,11 @@ TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
     const auto elevatedClient = [](const std::wstring& real, const std::wstring&) {
         return texts::ElevatedClientDenied(Quote(real));
     };
+    // A folder that another folder may mend: the box offers the setup dialog.
+    const auto notWritten = [](const std::wstring& real, const std::wstring&) {
+        return texts::OfferingToChangeFolder(
+            texts::FileNotWritten(Quote(real), ErrorText(ERROR_ACCESS_DENIED, real)));
+    };
     const auto copyTooLong = [](const std::wstring&, const std::wstring& copy) {
         return texts::OfferingToChangeFolder(texts::CopyTooLong(Quote(copy), MAX_PATH));
     };
@@ -453,7 +484,7 @@ TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
         {"no real file yet", x86, L"", nullptr, Real::MissingDenied, Course::HandOff, nullptr,
          "[Network]\r\n" KEYS},
         {"outside the protected folders, not writable", nullptr, L"", nullptr, Real::Denied,
-         Course::Failure, REAL, nullptr},
+         Course::Failure, REAL, nullptr, nullptr, L"BearShare", nullptr, notWritten},
         {"stored with a device prefix", x86, L"", OLD, Real::Writable, Course::HandOff, REAL,
          OLD "[Network]\r\n" KEYS, device},
         {"stored with slashes in lower case", x86, L"", OLD, Real::Writable, Course::HandOff, REAL,
@@ -521,6 +552,9 @@ TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
         }
         if (c.says) {
             EXPECT_EQ(seen.message, c.says(ini, copy));
+        }
+        if (c.course == Course::Failure) {
+            EXPECT_FALSE(ClientLeftBehind(folder));
         }
         EXPECT_EQ(Started(folder), c.course == Course::HandOff);
     }
