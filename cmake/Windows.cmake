@@ -93,10 +93,13 @@ if(MAKENSIS AND ZIP)
     COMMENT "Packaging Tolvaring-1.0.zip and Tolvaring-Setup.exe")
   add_custom_target(dist ALL DEPENDS ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip)
   # For the tests only: the same installer, taking itself for a standard user's, as Wine
-  # cannot show one (and /TESTDECLINE for a No at the elevation prompt).
+  # cannot show one (and /TESTDECLINE for a No at the elevation prompt). Built as makensis
+  # on a German Windows would read the script (code page 1252): the script's byte-order
+  # mark must decide, or "Tolvaring – Einstellungen" and the umlauts come out garbled.
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe
-    COMMAND ${MAKENSIS} -V2 -DTEST_NOT_ADMIN -DEXE=${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
+    COMMAND ${MAKENSIS} -V2 -INPUTCHARSET CP1252 -DTEST_NOT_ADMIN
+            -DEXE=${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
             -DOUTFILE=${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe
             ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi
     DEPENDS release ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt

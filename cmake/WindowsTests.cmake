@@ -71,6 +71,11 @@ add_test(NAME exe_size_and_imports
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check_exe.sh ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
           ${TOOLCHAIN_PREFIX}-objdump)
 
+# Answers the installer's own windows for installer_round_trip.
+add_executable(installerdriver tests/win/installerdriver.cpp tests/win/Driver_win.cpp)
+target_link_libraries(installerdriver PRIVATE wintestsupport)
+target_link_options(installerdriver PRIVATE -municode ${STATIC_RUNTIME})
+
 if(TARGET dist)
   add_test(NAME installer_round_trip
     COMMAND ${CMAKE_SOURCE_DIR}/tests/installer_test.sh ${WINE_STATE} ${DIST}/Tolvaring-Setup.exe

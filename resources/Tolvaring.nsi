@@ -1,4 +1,4 @@
-; Installer for Tolvaring, in German: for the current user (the default, no elevation) or
+﻿; Installer for Tolvaring, in German: for the current user (the default, no elevation) or
 ; for all users (Program Files, HKLM), which alone asks for elevation.
 ; Silent: Tolvaring-Setup.exe /S [/ALLUSERS] [/DESKTOP]
 ; The uninstaller removes the program; /REMOVESETTINGS (or Yes to its question) also
@@ -216,15 +216,20 @@ Function EnsureElevatedForAllUsers
   Call RunElevated
   ${If} $StartFailed == 1
     BringToFront
-    ${If} $ChildExit != 1223
-      Push "Tolvaring wurde nicht für alle Benutzer installiert."
-      Call ElevationFailed
-    ${ElseIf} $AllUsers == "page"
-      ; Declined on the page: said in the window, which stays for "Nur für mich".
-      MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht für alle Benutzer installiert.$\r$\nSie können es stattdessen nur für sich installieren." /SD IDOK
-      Return
+    StrCpy $2 "Tolvaring wurde nicht für alle Benutzer installiert."
+    ${If} $AllUsers == "page"
+      StrCpy $2 "$2$\r$\nSie können es stattdessen nur für sich installieren."
+    ${EndIf}
+    ${If} $ChildExit == 1223
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. $2" /SD IDOK
     ${Else}
-      MessageBox MB_OK|MB_ICONEXCLAMATION "Windows hat die Administratorrechte nicht erteilt. Tolvaring wurde nicht für alle Benutzer installiert." /SD IDOK
+      Push $2
+      Call ElevationFailed
+    ${EndIf}
+    ; Chosen on the page: back to its choice, where "Nur für mich" still works. Silent,
+    ; or with /ALLUSERS, the exit code tells.
+    ${If} $AllUsers == "page"
+      Return
     ${EndIf}
   ${EndIf}
   SetErrorLevel $ChildExit
@@ -264,7 +269,7 @@ Function InstallModeLeave
   ${If} $0 == ${BST_CHECKED}
     StrCpy $AllUsers "page"
     Call EnsureElevatedForAllUsers
-    ${If} $StartFailed == 1 ; declined: back to the page
+    ${If} $StartFailed == 1 ; back to the page
       StrCpy $AllUsers ""
       Abort
     ${EndIf}

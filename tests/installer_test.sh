@@ -60,11 +60,29 @@ check "a No at the prompt: 1223, nothing installed" \
     '[ "$(exit_code "$setup_test /TESTDECLINE")" = 1223 ] && [ ! -e "$custom" ]'
 check "another failure of the elevated start (a policy): its code, nothing installed" \
     '[ "$(exit_code "$setup_test /TESTFAIL=1260")" = 1260 ] && [ ! -e "$custom" ]'
+# "Für alle Benutzer" chosen on the installer's page: whatever stopped the elevated start is
+# said in its own words, and the page's choice comes back.
+driver="$(dirname "$3")/installerdriver.exe"
+drive() { run "$driver" "$@" 2>/dev/null | tr -d '\r'; }
+saw() { printf '%s\n' "$seen" | grep -q "$1"; }
+seen=$(drive page "$(winpath "$3")" /TESTDECLINE)
+check "on the page, a No at the prompt: said so, back to the choice" \
+    'saw "^box: Windows hat die Administratorrechte nicht erteilt" && saw "^page: back"'
+seen=$(drive page "$(winpath "$3")" /TESTFAIL=1260)
+check "on the page, another failure of the elevated start: its error, back to the choice" \
+    'saw "^box: Windows konnte dieses Programm nicht mit Administratorrechten starten (Fehler 1260" &&
+     saw "^page: back" && [ ! -e "$custom" ]'
 check "the elevated copy is waited for, with its exit code and /D=" \
     '[ "$(exit_code "$setup_test /D=C:\Tolvaring Alle")" = 0 ] && [ -f "$custom/Tolvaring.exe" ]'
+# The test build is made as makensis on a German Windows reads a script (code page 1252).
+check "the settings entry's name intact, whatever code page makensis runs in" 'settings_entry'
 # Started from a copy, as NSIS starts an uninstaller, on the folder it belongs to.
 cp "$custom/Uninstall.exe" "$state/Un.exe"
 uninstall="$(winpath "$state/Un.exe") /S /ALLUSERS"
+seen=$(drive box "$(winpath "$state/Un.exe")" /ALLUSERS /TESTFAIL=1260 "_?=C:\Tolvaring Alle")
+check "the uninstaller names another failure of its elevated start, not a No" \
+    'saw "^box: Windows konnte dieses Programm nicht mit Administratorrechten starten (Fehler 1260" &&
+     ! saw "nicht erteilt"'
 chattr +i "$custom/LIESMICH.txt"
 check "a file that cannot be removed: exit 2" '[ "$(exit_code "$uninstall _?=C:\Tolvaring Alle")" = 2 ]'
 chattr -i "$custom/LIESMICH.txt"

@@ -10,8 +10,8 @@
 
 class Program {
   public:
-    // Starts Tolvaring.exe (or its test build TolvaringTest.exe, beside the test program)
-    // in `workingFolder`, with `arguments`.
+    // Starts Tolvaring.exe (or its test build TolvaringTest.exe, beside the test program;
+    // or the program at a full path) in `workingFolder`, with `arguments`.
     explicit Program(const std::wstring& workingFolder, const wchar_t* exeName = L"Tolvaring.exe",
                      const wchar_t* arguments = L"");
     ~Program(); // ends the program if it is still running

@@ -5,10 +5,12 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 Program::Program(const std::wstring& workingFolder, const wchar_t* exeName,
                  const wchar_t* arguments) {
-    const std::wstring exe = ExeFolder() + L"\\" + exeName;
+    const bool fullPath = std::wcschr(exeName, L':') != nullptr;
+    const std::wstring exe = fullPath ? exeName : ExeFolder() + L"\\" + exeName;
     std::wstring commandLine = L"\"" + exe + L"\"" + (*arguments ? L" " : L"") + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
