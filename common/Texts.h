@@ -60,14 +60,19 @@ inline std::wstring FileNotWritten(const std::wstring& quotedFile, const std::ws
     return L"Die Datei " + quotedFile + L" konnte nicht geschrieben werden.\r\n" + reason;
 }
 // A client that runs as administrator reads the real file, which only an administrator may
-// change.
+// change. Windows may start it so for several reasons: the compatibility setting of the
+// user or of all users, the client's own manifest, or the compatibility database.
 inline std::wstring ElevatedClientDenied(const std::wstring& quotedFile) {
     return L"Die Datei " + quotedFile +
-           L" konnte nicht geschrieben werden: BearShare l\u00E4uft als Administrator und "
-           L"liest nur diese Datei, die Tolvaring ohne Administratorrechte nicht \u00E4ndern "
-           L"darf.\r\nStarten Sie Tolvaring ebenfalls als Administrator, oder nehmen Sie bei "
-           L"BearShare.exe das H\u00E4kchen \u201EAls Administrator ausf\u00FChren\u201C heraus "
-           L"(Eigenschaften, Kompatibilit\u00E4t).";
+           L" konnte nicht geschrieben werden: Windows startet BearShare mit "
+           L"Administratorrechten, und dann liest BearShare nur diese Datei, die Tolvaring "
+           L"ohne Administratorrechte nicht \u00E4ndern darf.\r\nStarten Sie Tolvaring "
+           L"ebenfalls als Administrator (Rechtsklick, \u201EAls Administrator ausf\u00FChren"
+           L"\u201C). Oder sorgen Sie daf\u00FCr, dass BearShare ohne Administratorrechte "
+           L"startet: Verlangen kann sie das H\u00E4kchen \u201EAls Administrator ausf\u00FChren"
+           L"\u201C in den Eigenschaften von BearShare.exe (Kompatibilit\u00E4t, auch unter "
+           L"\u201EEinstellungen f\u00FCr alle Benutzer \u00E4ndern\u201C), eine "
+           L"Kompatibilit\u00E4tseinstellung von Windows oder BearShare selbst.";
 }
 inline constexpr wchar_t kIsAFolder[] = L"Unter diesem Namen steht ein Ordner.";
 inline std::wstring ProgramNotStarted(const std::wstring& quotedPath, const std::wstring& reason) {

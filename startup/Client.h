@@ -13,6 +13,8 @@ void CheckClientFolder(const std::wstring& folder);
 // the FreePeers.ini that the client in `folder` will read, every other line as it is, and
 // starts BearShare.exe from there with no arguments in a normal, activated window. The
 // client is created first, suspended, so that how it will run is known before anything is
-// written; when the write fails it is ended before it has run. AppError naming the file or
-// program that failed; nothing this call made is left behind then.
+// written. AppError naming the file or program that failed. When the write fails, the
+// client is ended before it has run and nothing this call made is left behind. A client
+// that must be started through the elevation prompt is started after the write: a "Nein"
+// there leaves the new address in FreePeers.ini, and the client not started.
 void HandOff(const std::wstring& folder, const std::wstring& address);
