@@ -114,6 +114,13 @@ inline std::wstring NotStorable(const wchar_t* what, const std::wstring& quotedV
            L"speichern kann. " +
            instead;
 }
+// The folder the list started at, which nobody chose: no settings file goes where no
+// client is.
+inline std::wstring FolderNotChosen(const std::wstring& quotedFolder) {
+    return L"Im Ordner " + quotedFolder +
+           L" liegt kein BearShare.exe. Bitte w\u00E4hlen Sie das BearShare-Verzeichnis aus: "
+           L"Ein Doppelklick \u00F6ffnet einen Ordner.";
+}
 inline constexpr wchar_t kTheFolder[] = L"Der Ordner ";
 inline constexpr wchar_t kOtherFolder[] = L"Bitte w\u00E4hlen Sie einen anderen Ordner.";
 inline constexpr wchar_t kTheAddress[] = L"Die Adresse ";

@@ -19,6 +19,9 @@ class DirList {
     const std::wstring& Path() const { return path_; }
     // Opens `path`; false (and nothing changes) when it is not an existing directory.
     bool SetPath(const std::wstring& path);
+    // Whether the current path was set or opened by the user, rather than being the
+    // directory the list started at.
+    bool Chosen() const { return chosen_; }
 
     // The parent forwards these.
     void DrawItem(const DRAWITEMSTRUCT& item) const;
@@ -31,12 +34,14 @@ class DirList {
         int level;
         bool open;
     };
+    bool Open(const std::wstring& path);
     void Refill();
     void OpenHighlighted();
     static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND hwnd_ = nullptr;
     std::wstring path_;
+    bool chosen_ = false;
     std::vector<Entry> entries_;
     int itemHeight_ = 16;
 };

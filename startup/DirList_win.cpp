@@ -81,10 +81,16 @@ void DirList::Create(HWND parent, int id, const RECT& bounds) {
     std::wstring start(MAX_PATH, L'\0');
     const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(start.size()), start.data());
     start.resize(n);
-    if (!SetPath(start)) SetPath(L"C:\\");
+    if (!Open(start)) Open(L"C:\\");
 }
 
 bool DirList::SetPath(const std::wstring& path) {
+    if (!Open(path)) return false;
+    chosen_ = true;
+    return true;
+}
+
+bool DirList::Open(const std::wstring& path) {
     if (path.empty()) return false;
     const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (n == 0) return false;

@@ -2,6 +2,7 @@
 
 #include "common/Ansi.h"
 #include "common/ErrorText.h"
+#include "common/FileKind.h"
 #include "common/FormClass.h"
 #include "common/Forms.h"
 #include "common/MessageBox.h"
@@ -11,6 +12,7 @@
 #include "detect/Url.h"
 #include "resources/Layout.h"
 #include "resources/resource.h"
+#include "startup/FolderPath.h"
 #include "startup/basMain.h"
 
 #include <commctrl.h>
@@ -139,6 +141,14 @@ void frmSetup::cmdOkay_Click() {
     if (!StorableOrSaid(folder, folder, texts::kTheFolder, texts::kOtherFolder) ||
         !StorableOrSaid(url, UrlWithoutPassword(url), texts::kTheAddress, texts::kOtherAddress))
         return;
+    // The list starts in the working folder. Stored unseen, it would make the next start
+    // stop at "BearShare.exe wurde nicht gefunden"; a folder the user picked is taken as it
+    // is (BearShare may come later).
+    if (!dirBearShare.Chosen() && !IsFile(JoinPath(folder, L"BearShare.exe"))) {
+        const std::wstring text = texts::FolderNotChosen(Quote(folder));
+        ShowMessageBox(hwnd_, text.c_str(), texts::kSetupCaption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     SetSettingsIdentity();
     Settings().Value(L"", kFolderSetting, SettingsValue::Object(DirListValue(dirBearShare)));
     Settings().Value(L"", kUrlSetting, SettingsValue::Object(txtUrl));

@@ -244,12 +244,14 @@ struct RefusalCase {
     const char* what;
     const wchar_t* subfolder; // opened in the list before OK, or none
     std::wstring url;
-    const wchar_t* named; // what the refusal names
+    const wchar_t* named;       // what the refusal names
+    bool nothingStored = false; // the list at the working folder, which nobody chose
 };
 
-// A folder or address that the ANSI code page cannot hold exactly is refused with a box
-// that names it; nothing is stored and the dialog stays for another try.
-TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
+// A folder or address that the ANSI code page cannot hold exactly, or the working folder
+// that the list merely started at, without BearShare.exe, is refused with a box that names
+// it; nothing is stored and the dialog stays for another try.
+TEST_F(Tolvaring, SetupRefusesWhatItMustNotStore) {
     const std::wstring base = MakeTempFolder(L"refusal");
     CreateDirectoryW((base + L"\\\u0141ukasz").c_str(), nullptr);
     const RefusalCase cases[] = {
@@ -258,10 +260,11 @@ TEST_F(Tolvaring, SetupRefusesWhatTheCodePageCannotHold) {
         {"address with a fullwidth solidus", nullptr, L"http://h\uFF0Fx", L"h\uFF0Fx"},
         // No character of the password in the box, whatever it holds.
         {"address with a password", nullptr, L"http://nutzer:Geheim#\u0141@h/ip", L"nutzer:***@h"},
+        {"a folder nobody chose", nullptr, PageUrl(L"/ip"), L"liegt kein BearShare.exe", true},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.what);
-        SetupWithFolder at(base, work);
+        SetupWithFolder at(c.nothingStored ? L"" : base, work);
         HWND setup = at.dialog;
         EXPECT_TRUE(setup);
         if (!setup) continue;
