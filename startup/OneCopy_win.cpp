@@ -1,41 +1,51 @@
 #include "OneCopy.h"
 
-#include "common/Handles.h"
 #include "common/Texts.h"
 #include "startup/Launch.h"
 #include "startup/basMain.h"
 #include "startup/frmSetup.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
-std::wstring ImageOf(HANDLE process) {
-    wchar_t path[1024];
-    DWORD size = 1024;
-    return QueryFullProcessImageNameW(process, 0, path, &size) ? std::wstring(path, size)
-                                                               : std::wstring();
+// Every copy of the program has a message-only window of this class: that is how another
+// copy knows a process for one of ours, whatever its folder or file name. Message-only
+// windows get no broadcasts, and FindWindowEx finds them (HWND_MESSAGE, learn.microsoft.com).
+constexpr wchar_t kCopyClass[] = L"TolvaringCopy";
+
+void MarkThisCopy() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kCopyClass;
+    RegisterClassW(&wc);
+    CreateWindowExW(0, kCopyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                    nullptr);
+}
+
+std::vector<DWORD> OtherCopies() {
+    std::vector<DWORD> ids;
+    for (HWND mark = nullptr;
+         (mark = FindWindowExW(HWND_MESSAGE, mark, kCopyClass, nullptr)) != nullptr;) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(mark, &id);
+        if (id != 0 && id != GetCurrentProcessId()) ids.push_back(id);
+    }
+    return ids;
 }
 
 // What a second copy looks for among the top-level windows: the first copy's setup
-// dialog, else its question or failure box. Only windows of a process that runs this very
-// program count: another program may well show a window titled "Tolvaring".
+// dialog, else its question or failure box. Only windows of a copy of this program count:
+// another program may well show a window titled "Tolvaring".
 struct FirstCopyWindows {
-    std::wstring image;
+    std::vector<DWORD> copies;
     HWND setup = nullptr;
     HWND box = nullptr;
 };
-
-bool IsOfAnotherCopy(HWND window, const std::wstring& image) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == 0 || processId == GetCurrentProcessId()) return false;
-    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    return process && !image.empty() &&
-           CompareStringOrdinal(ImageOf(process.Get()).c_str(), -1, image.c_str(), -1, TRUE) ==
-               CSTR_EQUAL;
-}
 
 BOOL CALLBACK Consider(HWND window, LPARAM arg) {
     auto& found = *reinterpret_cast<FirstCopyWindows*>(arg);
@@ -45,20 +55,25 @@ BOOL CALLBACK Consider(HWND window, LPARAM arg) {
     const bool setup = std::wcscmp(cls, frmSetup::kClassName) == 0;
     const bool box =
         std::wcscmp(cls, L"#32770") == 0 && std::wcscmp(caption, texts::kAppTitle) == 0;
-    if ((setup && !found.setup) || (box && !found.box)) {
-        if (IsOfAnotherCopy(window, found.image)) (setup ? found.setup : found.box) = window;
-    }
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    const bool ours = std::find(found.copies.begin(), found.copies.end(), id) != found.copies.end();
+    if (ours && setup && !found.setup) found.setup = window;
+    if (ours && box && !found.box) found.box = window;
     return TRUE;
+}
+
+FirstCopyWindows FindFirstCopyWindows() {
+    FirstCopyWindows found{OtherCopies()};
+    if (!found.copies.empty()) EnumWindows(Consider, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // The first copy may be waiting for the user in its setup dialog, or in its question or
 // failure box, perhaps behind other windows or minimized: bring that to the user. A box of
 // the dialog's own is its last active popup. We may take the foreground: the user just
 // started us.
-void BringFirstCopyForward() {
-    FirstCopyWindows found{ImageOf(GetCurrentProcess())};
-    EnumWindows(Consider, reinterpret_cast<LPARAM>(&found));
-    const HWND window = found.setup ? found.setup : found.box;
+void BringForward(HWND window) {
     if (!window) return;
     // Asynchronous: a first copy that hangs must not hang us.
     if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
@@ -66,9 +81,8 @@ void BringFirstCopyForward() {
     SetForegroundWindow(popup ? popup : window);
 }
 
-} // namespace
-
-bool IsOnlyCopy() {
+// Whether another copy runs for this user; this copy holds the lock from now on if not.
+bool AnotherCopyRuns() {
     // One per logged-on user: Local\ is the session, the name the user in it.
     wchar_t user[257] = {};
     DWORD size = 257;
@@ -83,8 +97,23 @@ bool IsOnlyCopy() {
     // ERROR_ACCESS_DENIED", CreateMutexW, learn.microsoft.com).
     if ((mutex && code == ERROR_ALREADY_EXISTS) || (!mutex && code == ERROR_ACCESS_DENIED)) {
         if (mutex) CloseHandle(mutex);
-        BringFirstCopyForward();
-        return false;
+        return true;
     }
-    return true; // the mutex is kept until the program ends
+    return false; // the mutex is kept until the program ends
+}
+
+} // namespace
+
+bool ShouldRun(bool asksForSetup) {
+    if (AnotherCopyRuns()) {
+        const FirstCopyWindows first = FindFirstCopyWindows();
+        if (first.setup || !asksForSetup) {
+            BringForward(first.setup ? first.setup : first.box);
+            return false;
+        }
+        // Asked for from the Start menu while the other copy fetches, hands off or asks: the
+        // request must not be lost, and the dialog fetches and starts nothing.
+    }
+    MarkThisCopy();
+    return true;
 }

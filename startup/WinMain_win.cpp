@@ -33,9 +33,10 @@ std::vector<std::wstring> Arguments() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (!IsOnlyCopy()) return 0;
+    const bool asksForSetup = AsksForSetup(Arguments());
+    if (!ShouldRun(asksForSetup)) return 0;
     try {
-        if (AsksForSetup(Arguments())) {
+        if (asksForSetup) {
             OpenSetup();
         } else {
             Main();

@@ -203,7 +203,7 @@ TEST_F(Hostile, HandOffOverTrustedHttps) {
 // what the first copy waits in, should the user have clicked elsewhere meanwhile: its own
 // window only, restored when minimized, and the box its setup dialog shows over itself.
 TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
-    enum Twist { Plain, Minimized, OwnBox, ForeignBox, ElevatedFirst };
+    enum Twist { Plain, Minimized, OwnBox, ForeignBox, ElevatedFirst, Elsewhere, SetupAsked };
     struct Case {
         const char* what;
         std::wstring url;       // empty: only the folder stored
@@ -221,7 +221,15 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         {"another program's box titled Tolvaring", slow, nullptr, ForeignBox},
         // Its mutex has rights that Windows does not give us: that too means it runs.
         {"first copy elevated", PageUrl(L"/ip?ip=192.0.2.34"), nullptr, ElevatedFirst},
+        // An unzipped copy beside the installed one, under another name.
+        {"question, second copy from another folder", PageUrl(L"/echo?body=nichts"),
+         texts::kAppTitle, Elsewhere},
+        // The Start menu's settings entry: never lost, never a second fetch.
+        {"fetching, /einstellungen", slow, nullptr, SetupAsked},
+        {"setup dialog, /einstellungen", L"", texts::kSetupCaption, SetupAsked},
     };
+    const std::wstring copyElsewhere = work + L"\\Tolvaring (2).exe";
+    CopyFileW((ExeFolder() + L"\\Tolvaring.exe").c_str(), copyElsewhere.c_str(), FALSE);
     HWND elsewhere = CreateWindowExW(0, L"STATIC", L"anderswo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                      0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     for (const Case& c : cases) {
@@ -260,8 +268,14 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         }
         SetForegroundWindow(elsewhere);
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == elsewhere; }, 3000));
-        Program second(work);
-        EXPECT_EQ(second.WaitExit(10000), 0u);
+        Program second(work, c.twist == Elsewhere ? copyElsewhere.c_str() : L"Tolvaring.exe",
+                       c.twist == SetupAsked ? L"/einstellungen" : L"");
+        if (c.twist == SetupAsked && !waiting) { // its own dialog, while the first goes on
+            HWND own = second.WaitWindow(texts::kSetupCaption, nullptr, 10000);
+            EXPECT_EQ(own ? second.Close(own) : 99u, 0u);
+        } else {
+            EXPECT_EQ(second.WaitExit(10000), 0u);
+        }
         if (waiting) { // the first copy ends with ~Program
             EXPECT_TRUE(WaitUntil(
                 [&] { return GetForegroundWindow() == waiting && !IsIconic(waiting); }, 3000));
