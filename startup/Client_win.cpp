@@ -16,17 +16,20 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <vector>
 
-// BearShare is a 32-bit program without a UAC manifest. Windows virtualizes such a
-// program's file writes when it runs with a token that is not elevated and for which
+// Windows virtualizes the file writes of a 32-bit program without a UAC manifest (as
+// BearShare has always been) when it runs with a token that is not elevated and for which
 // virtualization is allowed (UAC on): where it may not write a file in Program Files,
 // Windows or ProgramData, its writes go to a copy under %LOCALAPPDATA%\VirtualStore, and
-// from then on it reads that copy instead of the real file. Elevated, or while UAC is off,
-// it reads and writes the real file. We are a 64-bit program with a manifest, which Windows
-// never virtualizes, so we pick the file the client will read ourselves. ("How User Account
-// Control (UAC) Affects Your Application", "User Account Control architecture",
-// GetTokenInformation, learn.microsoft.com.)
+// from then on it reads that copy instead of the real file. Elevated, 64-bit, with a
+// manifest of its own, or while UAC is off, it reads and writes the real file. We are a
+// 64-bit program with a manifest, which Windows never virtualizes, so we pick the file the
+// client will read ourselves: Windows tells whether it virtualizes the client in the
+// client's own token, which exists from its creation, before it has run. ("How User
+// Account Control (UAC) Affects Your Application", "User Account Control architecture",
+// GetTokenInformation, TOKEN_INFORMATION_CLASS, learn.microsoft.com.)
 
 namespace {
 
@@ -170,11 +173,9 @@ class NewCopy {
 // Into the file the client will read: the real one, unless Windows will virtualize the
 // client (see above). Then the copy when there is one, else the real file, else (a
 // standard user may not write there) the copy made from the real file.
-void WriteForcedAddress(const std::wstring& real, const std::wstring& address,
+void WriteForcedAddress(const std::wstring& real, const std::wstring& address, bool virtualized,
                         bool clientNeedsElevation) {
     const TokenFacts token = OwnToken();
-    const bool virtualized =
-        !clientNeedsElevation && !token.elevated && token.virtualizationAllowed;
     const std::wstring copy = virtualized ? VirtualCopyOf(real) : std::wstring();
     if (!copy.empty() && IsFileAt(copy)) {
         CheckCopyLength(copy);
@@ -230,6 +231,17 @@ class PendingClient {
     }
 
     bool NeedsElevation() const { return needsElevation_; }
+
+    // Whether Windows will virtualize the client's file writes. Its token says; a client
+    // that needs elevation has none yet, and runs elevated. Where the token cannot be
+    // asked, the rule for a client like BearShare: virtualized where our token, which it
+    // inherits, is not elevated and allows it.
+    bool Virtualized() const {
+        if (needsElevation_) return false;
+        if (const std::optional<bool> asked = ClientVirtualized(process_.Get())) return *asked;
+        const TokenFacts token = OwnToken();
+        return !token.elevated && token.virtualizationAllowed;
+    }
 
     void Start() {
         if (needsElevation_) return StartElevated();
@@ -293,6 +305,6 @@ void CheckClientFolder(const std::wstring& folder) {
 void HandOff(const std::wstring& folder, const std::wstring& address) {
     const std::wstring settingsFile = ClientFile(folder, kSettingsFile);
     PendingClient client(ClientFile(folder, kProgram));
-    WriteForcedAddress(settingsFile, address, client.NeedsElevation());
+    WriteForcedAddress(settingsFile, address, client.Virtualized(), client.NeedsElevation());
     client.Start();
 }

@@ -1,11 +1,13 @@
 #pragma once
 // What only Windows decides, on its own, so that the program's test build can stand in for
 // it: refuse a client that needs elevation (error 740), let the user decline the elevation
-// prompt (error 1223), say how our own token runs, and deny a copy that is not elevated the
-// one-copy mutex of an elevated first copy (error 5).
+// prompt (error 1223), say how our own token and the client's run, and deny a copy that is
+// not elevated the one-copy mutex of an elevated first copy (error 5).
 #include <windows.h>
 
 #include <shellapi.h>
+
+#include <optional>
 
 // winerror.h of mingw-w64 lacks it.
 #ifndef ERROR_ELEVATION_REQUIRED
@@ -24,6 +26,11 @@ struct TokenFacts {
     bool virtualizationAllowed = false;
 };
 TokenFacts OwnToken();
+
+// Whether Windows virtualizes the file writes of the created `process`: its own token says
+// (TokenVirtualizationEnabled: "nonzero if virtualization is enabled for the token",
+// TOKEN_INFORMATION_CLASS, learn.microsoft.com). Nothing when the token cannot be asked.
+std::optional<bool> ClientVirtualized(HANDLE process);
 
 // CreateMutexW with the default security, not owned.
 HANDLE CreateCopyMutex(const wchar_t* name);

@@ -27,6 +27,16 @@ TokenFacts OwnToken() {
     return facts;
 }
 
+std::optional<bool> ClientVirtualized(HANDLE process) {
+    KernelHandle token;
+    if (!OpenProcessToken(process, TOKEN_QUERY, token.Put())) return std::nullopt;
+    DWORD enabled = 0, size = 0;
+    if (!GetTokenInformation(token.Get(), TokenVirtualizationEnabled, &enabled, sizeof enabled,
+                             &size))
+        return std::nullopt;
+    return enabled != 0;
+}
+
 HANDLE CreateCopyMutex(const wchar_t* name) {
     return CreateMutexW(nullptr, FALSE, name);
 }

@@ -2,8 +2,12 @@
 // unless TOLVARING_TEST_LAUNCH asks for what only Windows does: "740" (the client needs
 // elevation: CreateProcess refuses it), "decline" (the user says No at the prompt). Our
 // token is a standard user's under UAC (Wine's is an administrator's), unless it asks for
-// "elevated" or "novirt" (virtualization not allowed: UAC off). "mutexdenied": the one-copy
-// mutex is an elevated first copy's, which Windows does not let us open.
+// "elevated" or "novirt" (virtualization not allowed: UAC off). The client's token is that
+// of a client like BearShare (32-bit, no manifest), virtualized where our token allows it,
+// unless it asks for "clientnotvirtualized" (a client Windows does not virtualize: a
+// manifest of its own, or 64-bit) or "clientunknown" (its token cannot be asked).
+// "mutexdenied": the one-copy mutex is an elevated first copy's, which Windows does not
+// let us open.
 #include "startup/Launch.h"
 
 #include <cwchar>
@@ -28,6 +32,13 @@ BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
 
 TokenFacts OwnToken() {
     return {Asked(L"elevated"), !Asked(L"novirt")};
+}
+
+// Wine's own answer is 0 for every token, so it is played here.
+std::optional<bool> ClientVirtualized(HANDLE) {
+    if (Asked(L"clientunknown")) return std::nullopt;
+    const TokenFacts token = OwnToken();
+    return !Asked(L"clientnotvirtualized") && !token.elevated && token.virtualizationAllowed;
 }
 
 HANDLE CreateCopyMutex(const wchar_t* name) {

@@ -518,6 +518,12 @@ TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
          REAL KEYS, OLD},
         {"UAC off, stale copy", x86, L"novirt", OLD, Real::Writable, Course::HandOff, REAL KEYS,
          OLD},
+        // The client's own token decides: a newer build with a manifest of its own reads the
+        // real file, whatever copy an older one left.
+        {"client not virtualized, stale copy", x86, L"clientnotvirtualized", OLD, Real::Writable,
+         Course::HandOff, REAL KEYS, OLD},
+        {"client's token not to be asked", x86, L"clientunknown", OLD, Real::Writable,
+         Course::HandOff, REAL, OLD "[Network]\r\n" KEYS},
     };
     for (const ProtectedCase& c : cases) {
         SCOPED_TRACE(c.what);
