@@ -1,6 +1,20 @@
 # Windows build: Tolvaring.exe and the test programs that run under Wine.
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
-set(WIN_LIBS wininet comctl32 shell32 ole32 uuid advapi32 user32 gdi32 kernel32)
+# Loaded when first called, not at every start: only the setup dialog needs the common
+# controls, only some hand-offs the shell (known folders, an elevated client) and COM. The
+# delay-import libraries name just the functions the program calls. The loader's helper
+# asks for them by name: shell32 and ole32 are known DLLs and come from the system folder,
+# comctl32 from the side-by-side store that the manifest names.
+foreach(dll shell32 ole32 comctl32)
+  set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${TOOLCHAIN_PREFIX}-dlltool --input-def ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def
+            --output-delaylib ${lib}
+    DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def)
+  list(APPEND DELAY_LOADED ${lib})
+endforeach()
+add_custom_target(delayload DEPENDS ${DELAY_LOADED})
+set(WIN_LIBS wininet ${DELAY_LOADED} uuid advapi32 user32 gdi32 kernel32)
 
 add_library(winplatform STATIC
   common/Ansi_win.cpp
@@ -24,6 +38,7 @@ add_library(winplatform STATIC
 target_compile_definitions(winplatform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                            _WIN32_WINNT=0x0601)
 target_link_libraries(winplatform PUBLIC core ${WIN_LIBS})
+add_dependencies(winplatform delayload)
 
 set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Tolvaring.rc)
 set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS

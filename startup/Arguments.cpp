@@ -11,7 +11,47 @@ bool EqualsIgnoringAsciiCase(const std::wstring& a, const wchar_t* lower) {
     return i == a.size() && !lower[i];
 }
 
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
 } // namespace
+
+std::vector<std::wstring> CommandLineArguments(std::wstring_view line) {
+    // The program's name: up to the closing quote when it starts with one, else to a blank.
+    std::size_t i = line.empty() || line[0] != L'"' ? 0 : line.find(L'"', 1);
+    while (i < line.size() && !IsBlank(line[i]))
+        ++i;
+    std::vector<std::wstring> arguments;
+    for (;;) {
+        while (i < line.size() && IsBlank(line[i]))
+            ++i;
+        if (i >= line.size()) return arguments;
+        std::wstring argument;
+        bool quoted = false;
+        while (i < line.size() && (quoted || !IsBlank(line[i]))) {
+            std::size_t backslashes = 0;
+            while (i < line.size() && line[i] == L'\\') {
+                ++backslashes;
+                ++i;
+            }
+            if (i == line.size() || line[i] != L'"') {
+                argument.append(backslashes, L'\\');
+                if (i < line.size() && (quoted || !IsBlank(line[i]))) argument += line[i++];
+                continue;
+            }
+            argument.append(backslashes / 2, L'\\');
+            if (backslashes % 2 == 1 || (quoted && i + 1 < line.size() && line[i + 1] == L'"')) {
+                argument += L'"';
+                i += backslashes % 2 == 1 ? 1 : 2;
+            } else {
+                quoted = !quoted;
+                ++i;
+            }
+        }
+        arguments.push_back(argument);
+    }
+}
 
 bool AsksForSetup(const std::vector<std::wstring>& arguments) {
     for (const std::wstring& argument : arguments)

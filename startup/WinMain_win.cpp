@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <windows.h>
 
-#include <shellapi.h>
-
 // The library's verbose terminate handler demangles type names and drags a 45 KB
 // demangler into the program; every failure we expect is caught, so a plain abort will do.
 namespace __gnu_cxx {
@@ -18,22 +16,8 @@ void __verbose_terminate_handler() {
 }
 } // namespace __gnu_cxx
 
-namespace {
-
-std::vector<std::wstring> Arguments() {
-    int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> arguments;
-    for (int i = 1; words && i < count; ++i)
-        arguments.emplace_back(words[i]);
-    LocalFree(words);
-    return arguments;
-}
-
-} // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const bool asksForSetup = AsksForSetup(Arguments());
+    const bool asksForSetup = AsksForSetup(CommandLineArguments(GetCommandLineW()));
     if (!ShouldRun(asksForSetup)) return 0;
     try {
         if (asksForSetup) {

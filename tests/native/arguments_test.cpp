@@ -15,4 +15,19 @@ TEST(Arguments, AsksForSetup) {
         EXPECT_EQ(AsksForSetup(arguments), asks) << testing::PrintToString(arguments);
 }
 
+TEST(Arguments, SplitsTheCommandLineAsWindowsDoes) {
+    const std::pair<const wchar_t*, std::vector<std::wstring>> cases[] = {
+        {L"\"C:\\Program Files\\T\\Tolvaring.exe\" /einstellungen", {L"/einstellungen"}},
+        {L"Tolvaring.exe", {}},
+        {L"\"C:\\a b\\t.exe\"", {}},
+        {L"t.exe  a\t\"b c\" d\"e f\"g ", {L"a", L"b c", L"de fg"}},
+        {L"t.exe a\\\\\"b c\" a\\\"b C:\\dir\\ \"x\"\"y\"",
+         {L"a\\b c", L"a\"b", L"C:\\dir\\", L"x\"y"}},
+        {L"t.exe \"\" /setup", {L"", L"/setup"}},
+    };
+    for (const auto& [line, arguments] : cases)
+        EXPECT_EQ(CommandLineArguments(line), arguments)
+            << testing::PrintToString(std::wstring(line));
+}
+
 } // namespace
