@@ -18,6 +18,7 @@ set(WIN_LIBS wininet ${DELAY_LOADED} uuid advapi32 user32 gdi32 kernel32)
 
 add_library(winplatform STATIC
   common/Ansi_win.cpp
+  common/CommonControls_win.cpp
   common/ErrorText_win.cpp
   common/FileKind_win.cpp
   common/FormClass_win.cpp
@@ -42,7 +43,7 @@ add_dependencies(winplatform delayload)
 
 set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Tolvaring.rc)
 set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/resources/Tolvaring.ico;${CMAKE_SOURCE_DIR}/resources/Tolvaring.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
+  "${CMAKE_SOURCE_DIR}/resources/Tolvaring.ico;${CMAKE_SOURCE_DIR}/resources/Tolvaring.manifest;${CMAKE_SOURCE_DIR}/resources/CommonControls.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
 
 # The imports need Windows 7 (K32GetProcessMemoryInfo and others): the header says so, and
 # an older Windows refuses the program with its own clear message instead of a missing

@@ -1,6 +1,7 @@
 #include "frmSetup.h"
 
 #include "common/Ansi.h"
+#include "common/CommonControls.h"
 #include "common/ErrorText.h"
 #include "common/FileKind.h"
 #include "common/FormClass.h"
@@ -64,7 +65,9 @@ HWND frmSetup::Hwnd() {
 }
 
 void frmSetup::Load() {
-    // Only this dialog uses the common controls: a hand-off does not pay for them.
+    // Only this dialog uses the common controls: a hand-off does not pay for them. Version
+    // 6 must be active before comctl32's first call loads it.
+    const CommonControls6 styled;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterFormClass(kClassName, WndProc, IDI_TOLVARING);

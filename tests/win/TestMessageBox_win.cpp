@@ -2,6 +2,8 @@
 // style is appended to the file named by TOLVARING_TEST_BOX_LOG, when set, one line each.
 #include "common/MessageBox.h"
 
+#include "common/CommonControls.h"
+
 #include <string>
 
 int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
@@ -14,5 +16,6 @@ int ShowMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
         CloseHandle(file);
     }
+    const CommonControls6 styled;
     return MessageBoxW(owner, text, caption, style);
 }

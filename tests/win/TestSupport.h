@@ -43,5 +43,9 @@ std::wstring ExeFolder(); // the folder of the running test program
 // artifacts folder; returns its path.
 std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name);
 
+// Whether `control` (of any process) is of the common controls' version 6, with visual
+// styles: its class is then not the plain system class of that name.
+bool IsCommonControl6(HWND control, const wchar_t* systemClass);
+
 std::string Narrow(const std::wstring& text); // ASCII-only test texts
 std::wstring Hex(const std::string& bytes);   // for the page server's /echo?hex=

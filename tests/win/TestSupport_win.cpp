@@ -205,3 +205,11 @@ std::wstring Hex(const std::string& bytes) {
     }
     return out;
 }
+
+bool IsCommonControl6(HWND control, const wchar_t* systemClass) {
+    HWND plain = CreateWindowExW(0, systemClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 nullptr, nullptr);
+    const ULONG_PTR plainAtom = GetClassLongPtrW(plain, GCW_ATOM);
+    DestroyWindow(plain);
+    return control && plainAtom != 0 && GetClassLongPtrW(control, GCW_ATOM) != plainAtom;
+}

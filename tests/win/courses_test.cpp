@@ -97,6 +97,7 @@ TEST_F(Tolvaring, NoAddressAndNoEndsWithNothingWritten) {
     EXPECT_EQ(program.Windows().size(), 1u); // the question alone, no other window
     EXPECT_TRUE(GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO));
     EXPECT_FALSE(GetDlgItem(box, IDCANCEL));
+    EXPECT_TRUE(IsCommonControl6(GetDlgItem(box, IDYES), L"BUTTON")); // with visual styles
     // The buttons speak the system's language: German on a German system.
     const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
     EXPECT_EQ(TextOf(GetDlgItem(box, IDYES)), german ? L"&Ja" : L"&Yes");

@@ -73,6 +73,8 @@ TEST_F(Tolvaring, SetupDialogControlsKindsTextsAndOrder) {
     for (int id : {frmSetup::kIdCmdOkay, frmSetup::kIdCmdCancel}) {
         EXPECT_FALSE(GetWindowLongW(Child(setup, id), GWL_STYLE) & BS_DEFPUSHBUTTON) << id;
     }
+    EXPECT_TRUE(IsCommonControl6(Child(setup, frmSetup::kIdCmdOkay), L"BUTTON"));
+    EXPECT_TRUE(IsCommonControl6(Child(setup, frmSetup::kIdDirBearShare), L"LISTBOX"));
 }
 
 TEST_F(Tolvaring, SetupFocusStartsInTheListAndTabWalksTheFocusOrder) {
