@@ -134,7 +134,8 @@ struct FailureCase {
     const wchar_t* launch = L""; // as in FolderCase; "decline": the user says No at the prompt
     // The answer: OK, or for a box about the folder Nein, or Ja, which opens the setup dialog.
     int answer = IDOK;
-    bool clientIsNoProgram = false; // a BearShare.exe that Windows cannot start
+    bool clientIsNoProgram = false;   // a BearShare.exe that Windows cannot start
+    const wchar_t* picture = nullptr; // the name of the box's screenshot, if one is saved
 };
 
 TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
@@ -148,14 +149,15 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
          },
          false},
         // Found before the page is fetched, and nothing written into a folder without it.
-        {"missing client, Nein", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDNO},
+        {"missing client, Nein", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDNO,
+         false, L"client-missing-box"},
         {"missing client, Ja", false, PageUrl(L"/ip?ip=192.0.2.8"), missing, false, L"", IDYES},
         // Peers cannot reach it: the client never announces it.
         {"an address of the own network, Ja", true, PageUrl(L"/ip?ip=192.168.178.20"),
          [](const std::wstring&, const std::wstring& url) {
              return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"), texts::kOwnNetwork);
          },
-         false, L"", IDYES},
+         false, L"", IDYES, false, L"address-refused-box"},
         {"a BearShare.exe that is no program", true, PageUrl(L"/ip?ip=192.0.2.52"),
          [](const std::wstring& dir, const std::wstring&) {
              const std::wstring program = dir + L"\\BearShare.exe";
@@ -184,7 +186,7 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
         const std::wstring text = MessageBoxText(box);
         EXPECT_EQ(text.rfind(c.begins(dir, c.url), 0), 0u) << Narrow(text);
         EXPECT_EQ(program.Windows().size(), 1u);
-        if (c.answer == IDNO && program.WaitIdle()) SaveScreenshot(box, L"client-missing-box");
+        if (c.picture && program.WaitIdle()) SaveScreenshot(box, c.picture);
         Click(GetDlgItem(box, c.answer));
         if (c.answer == IDYES) {
             HWND setup = WaitSetup(program);
