@@ -161,6 +161,20 @@ std::wstring ArtifactsFolder() {
 } // namespace
 
 std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
+    // Taken once the window and its controls have nothing left to paint.
+    const auto painted = [hwnd] {
+        bool any = GetUpdateRect(hwnd, nullptr, FALSE);
+        EnumChildWindows(
+            hwnd,
+            [](HWND child, LPARAM lp) {
+                *reinterpret_cast<bool*>(lp) |= GetUpdateRect(child, nullptr, FALSE) != FALSE;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&any));
+        return !any;
+    };
+    for (int tries = 0; tries < 100 && !painted(); ++tries)
+        Sleep(20);
     RECT r{};
     GetWindowRect(hwnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;

@@ -186,7 +186,8 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
         const std::wstring text = MessageBoxText(box);
         EXPECT_EQ(text.rfind(c.begins(dir, c.url), 0), 0u) << Narrow(text);
         EXPECT_EQ(program.Windows().size(), 1u);
-        if (c.picture && program.WaitIdle()) SaveScreenshot(box, c.picture);
+        if (c.picture && WaitUntil([&] { return GetForegroundWindow() == box; }, 3000))
+            SaveScreenshot(box, c.picture);
         Click(GetDlgItem(box, c.answer));
         if (c.answer == IDYES) {
             HWND setup = WaitSetup(program);
