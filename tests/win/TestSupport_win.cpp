@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "common/Handles.h"
+#include "tests/win/Driver.h"
 
 #include <fstream>
 #include <sstream>
@@ -173,8 +174,7 @@ std::wstring SaveScreenshot(HWND hwnd, const std::wstring& name) {
             reinterpret_cast<LPARAM>(&any));
         return !any;
     };
-    for (int tries = 0; tries < 100 && !painted(); ++tries)
-        Sleep(20);
+    WaitUntil(painted, 2000);
     RECT r{};
     GetWindowRect(hwnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;

@@ -7,6 +7,7 @@
 //   installerdriver box <program> [args...]      answers the first box
 // Output: "box: <text>", then for page "page: back" or "page: gone". The program is ended
 // at the end.
+#include "detect/PageText.h"
 #include "tests/win/Driver.h"
 
 #include <cstdio>
@@ -40,8 +41,7 @@ HWND WaitTop(Program& program, bool box, DWORD ms = 20000) {
     WaitUntil(
         [&] {
             for (HWND h : program.Windows())
-                if (ClassOf(h) == L"#32770" && (GetDlgItem(h, 0xFFFF) != nullptr) == box)
-                    found = h;
+                if (ClassOf(h) == L"#32770" && (GetDlgItem(h, 0xFFFF) != nullptr) == box) found = h;
             return found != nullptr;
         },
         ms);
@@ -49,11 +49,7 @@ HWND WaitTop(Program& program, bool box, DWORD ms = 20000) {
 }
 
 void Print(const char* label, const std::wstring& text) {
-    std::string utf8(text.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                    utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                                    nullptr));
-    std::printf("%s: %s\n", label, utf8.c_str());
+    std::printf("%s: %s\n", label, ToUtf8(text).c_str());
     std::fflush(stdout);
 }
 
