@@ -12,7 +12,7 @@ inline constexpr wchar_t kAppTitle[] = L"Tolvaring";
 inline constexpr wchar_t kStatus[] = L"Externe Ip wird ermittelt...";
 inline constexpr wchar_t kQuestion[] =
     L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
-// The page showed something, but nothing a peer could reach: `reason` is one of the three
+// The page showed something, but nothing a peer could reach: `reason` is one of the four
 // below.
 inline std::wstring AddressRefused(const std::wstring& quotedPage, const std::wstring& quotedText,
                                    const wchar_t* reason) {
@@ -28,6 +28,21 @@ inline constexpr wchar_t kSharedNetwork[] =
     L"Adresse, unter der das Internet Ihren Anschluss sieht.";
 inline constexpr wchar_t kNoValidAddress[] =
     L"Das ist keine g\u00FCltige Adresse eines Computers im Internet.";
+inline constexpr wchar_t kLeadingZeros[] =
+    L"Die Adresse ist mit f\u00FChrenden Nullen geschrieben (etwa 084 statt 84). Programme "
+    L"lesen eine solche Adresse verschieden, manche als eine ganz andere Adresse.";
+// The router's address inside a DS-Lite tunnel: another page would not help, since every
+// page outside shows the provider's shared address, which peers cannot reach either.
+inline std::wstring DsLiteAddress(const std::wstring& quotedPage, const std::wstring& quotedText) {
+    return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText +
+           L". Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem "
+           L"Internetanbieter: Ihr Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse. "
+           L"Andere BearShare-Nutzer k\u00F6nnen BearShare deshalb \u00FCber IPv4 nicht "
+           L"erreichen, ganz gleich, welche Webseite Tolvaring fragt. Tolvaring gibt die Adresse "
+           L"nicht an BearShare weiter und startet BearShare nicht.\r\n\r\nAbhilfe: Bitten "
+           L"Sie Ihren Internetanbieter um eine eigene \u00F6ffentliche IPv4-Adresse, also um "
+           L"einen Anschluss mit \u201EDual Stack\u201C statt DS-Lite.";
+}
 inline constexpr wchar_t kSetupCaption[] = L"Tolvaring? - Setup";
 inline constexpr wchar_t kFrameBearShare[] = L"BearShare";
 inline constexpr wchar_t kFrameGeneral[] = L"Allgemein";

@@ -1,122 +1,122 @@
 #include "Scan.h"
 
-#include "Numeric.h"
 #include "SplitString.h"
 
+#include <algorithm>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
-constexpr std::size_t kLeadIn = 15;      // blanks in front of the page text
-constexpr std::size_t kBeforeAnchor = 3; // window characters before the anchor dot
-constexpr std::size_t kWindow = 15;      // window length
 constexpr wchar_t kDot = L'.';
+// Four groups of three digits and the three full stops between them.
+constexpr std::size_t kLongestAddress = 15;
+constexpr std::size_t kShortestAddress = 7;
+// The page is looked at this many characters at a time, one bit for each.
+constexpr std::size_t kBlock = 16;
+constexpr std::size_t kNoRun = static_cast<std::size_t>(-1);
 
-bool IsDigitChar(wchar_t c) {
-    return IsNumeric(std::wstring_view(&c, 1));
+bool InRun(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || c == kDot;
 }
 
-// The window whose anchor dot lies at `anchor` of the page; characters that would come
-// from the lead-in are blanks.
-std::wstring WindowAt(std::wstring_view page, std::size_t anchor) {
-    std::wstring window;
-    // Padded position of the window start; never below 0 since the lead-in is longer
-    // than the part of the window in front of the anchor.
-    const std::size_t paddedStart = anchor + kLeadIn - kBeforeAnchor;
-    for (std::size_t p = paddedStart; p < paddedStart + kWindow; ++p) {
-        if (p < kLeadIn) {
-            window.push_back(L' ');
-        } else if (p - kLeadIn < page.size()) {
-            window.push_back(page[p - kLeadIn]);
-        } else {
-            break;
-        }
-    }
-    return window;
+// Bit i is set when text[i] belongs to a run, for the `count` (at most kBlock) characters.
+unsigned RunBits(const wchar_t* text, std::size_t count) {
+    unsigned bits = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        bits |= static_cast<unsigned>(InRun(text[i])) << i;
+    return bits;
 }
 
-// The full stops of the page, each found once, in order. Remembers the last few so that
-// a window's dot count needs no second look at the page.
-class DotSequence {
-  public:
-    explicit DotSequence(std::wstring_view page) : page_(page) {}
-
-    // Position of the j-th full stop, or npos when the page has fewer. Only the seven
-    // around the last one asked for are kept.
-    std::size_t At(std::size_t j) {
-        while (found_ <= j) {
-            if (exhausted_) return std::wstring_view::npos;
-            const std::size_t from = found_ == 0 ? 0 : ring_[(found_ - 1) % kRing] + 1;
-            const std::size_t pos = page_.find(kDot, from);
-            if (pos == std::wstring_view::npos) {
-                exhausted_ = true;
-                return pos;
-            }
-            ring_[found_++ % kRing] = pos;
-        }
-        return ring_[j % kRing];
+#if defined(__SSE2__)
+// The same for a whole block, sixteen characters in a few instructions: a page is mostly
+// prose or markup, and the bytes of most characters need no closer look. The characters
+// are first narrowed to bytes with saturation, so that no code unit above 0xFF (wchar_t
+// has 2 bytes on Windows and 4 here) can pass for an ASCII one: the signed saturation reads
+// 0x8000 or more as negative and makes it 0, anything else above 0xFF becomes 0xFF.
+unsigned BlockRunBits(const wchar_t* text) {
+    const __m128i* p = reinterpret_cast<const __m128i*>(text);
+    __m128i bytes;
+    if constexpr (sizeof(wchar_t) == 2) {
+        bytes = _mm_packus_epi16(_mm_loadu_si128(p), _mm_loadu_si128(p + 1));
+    } else {
+        bytes = _mm_packus_epi16(_mm_packs_epi32(_mm_loadu_si128(p), _mm_loadu_si128(p + 1)),
+                                 _mm_packs_epi32(_mm_loadu_si128(p + 2), _mm_loadu_si128(p + 3)));
     }
-
-  private:
-    static constexpr std::size_t kRing = 8;
-    std::wstring_view page_;
-    std::size_t ring_[kRing] = {};
-    std::size_t found_ = 0;
-    bool exhausted_ = false;
-};
-
-// A window can only pass with exactly three dots in it. The lead-in holds none, so the
-// dots of the page from 3 before the anchor to 11 behind it are what counts.
-bool HasThreeDots(DotSequence& dots, std::size_t i, std::size_t anchor) {
-    int count = 1;
-    for (std::size_t k = 1; k <= 3 && k <= i; ++k) {
-        if (dots.At(i - k) + kBeforeAnchor < anchor) break;
-        ++count;
-    }
-    for (std::size_t k = 1; k <= 3; ++k) {
-        const std::size_t next = dots.At(i + k);
-        if (next == std::wstring_view::npos || next >= anchor + kWindow - kBeforeAnchor) break;
-        ++count;
-    }
-    return count == 3;
+    const __m128i fromZero = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(fromZero, _mm_set1_epi8(9)), fromZero);
+    const __m128i dot = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('.'));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(digit, dot)));
 }
+#else
+unsigned BlockRunBits(const wchar_t* text) {
+    return RunBits(text, kBlock);
+}
+#endif
 
-void TrimFront(std::wstring& part) {
-    std::size_t n = 0;
-    while (n < part.size() && !IsDigitChar(part[n]))
+unsigned LowestBit(unsigned bits) {
+#if defined(__GNUC__)
+    return static_cast<unsigned>(__builtin_ctz(bits));
+#else
+    unsigned n = 0;
+    while (!(bits & 1u)) {
+        bits >>= 1;
         ++n;
-    part.erase(0, n);
+    }
+    return n;
+#endif
 }
 
-void TrimBack(std::wstring& part) {
-    while (!part.empty() && !IsDigitChar(part.back()))
-        part.pop_back();
+// Whether the run, its outer full stops dropped, is four groups of one to three digits
+// joined by single full stops. A run too long for that is passed over before it is split,
+// so that a page-long run of digits and dots costs no more than reading it.
+bool IsAddress(std::wstring_view run) {
+    if (run.size() > kLongestAddress || std::count(run.begin(), run.end(), kDot) != 3)
+        return false;
+    std::vector<std::wstring> groups;
+    SplitString(std::wstring(run), groups, std::wstring(1, kDot));
+    return std::all_of(groups.begin(), groups.end(),
+                       [](const std::wstring& group) { return !group.empty() && group.size() <= 3; });
 }
 
-// Returns the address for the window, or the empty text when it does not pass.
-std::wstring TryWindow(const std::wstring& window) {
-    static const std::wstring delimiter(1, kDot);
-    std::vector<std::wstring> parts;
-    SplitString(window, parts, delimiter);
-    if (parts.size() != 4) return {};
-    TrimFront(parts[0]);
-    TrimBack(parts[3]);
-    bool allNumeric = true;
-    for (const std::wstring& part : parts)
-        allNumeric = IsNumeric(part) && allNumeric; // every part is tested
-    if (!allNumeric) return {};
-    return parts[0] + L'.' + parts[1] + L'.' + parts[2] + L'.' + parts[3];
+// The run without its outer full stops.
+std::wstring_view Trimmed(std::wstring_view run) {
+    while (!run.empty() && run.front() == kDot)
+        run.remove_prefix(1);
+    while (!run.empty() && run.back() == kDot)
+        run.remove_suffix(1);
+    return run;
 }
 
 } // namespace
 
 std::wstring ScanForIp(std::wstring_view page) {
-    DotSequence dots(page);
-    for (std::size_t i = 0;; ++i) {
-        const std::size_t anchor = dots.At(i);
-        if (anchor == std::wstring_view::npos) return {};
-        if (!HasThreeDots(dots, i, anchor)) continue;
-        std::wstring address = TryWindow(WindowAt(page, anchor));
-        if (!address.empty()) return address;
+    std::size_t runStart = kNoRun; // of the run that the block before ended in
+    for (std::size_t block = 0; block < page.size(); block += kBlock) {
+        const std::size_t count = std::min(kBlock, page.size() - block);
+        const unsigned bits = count == kBlock ? BlockRunBits(page.data() + block)
+                                              : RunBits(page.data() + block, count);
+        // Where a character is in a run and the one before it is not, or the other way.
+        const unsigned before = bits << 1 | (runStart != kNoRun ? 1u : 0u);
+        unsigned edges = (bits ^ before) & ((1u << count) - 1);
+        for (; edges != 0; edges &= edges - 1) {
+            const std::size_t at = block + LowestBit(edges);
+            if (runStart == kNoRun) {
+                runStart = at;
+                continue;
+            }
+            // Most runs of a page (a price, a version, a count) are too short to look at.
+            if (at - runStart >= kShortestAddress) {
+                const std::wstring_view run = Trimmed(page.substr(runStart, at - runStart));
+                if (IsAddress(run)) return std::wstring(run);
+            }
+            runStart = kNoRun;
+        }
     }
+    if (runStart == kNoRun) return {};
+    const std::wstring_view run = Trimmed(page.substr(runStart));
+    return IsAddress(run) ? std::wstring(run) : std::wstring();
 }

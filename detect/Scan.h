@@ -3,11 +3,13 @@
 #include <string>
 #include <string_view>
 
-// Every full stop of the page is tried in turn, left to right, as the anchor of a window
-// of 15 characters: the 3 characters before it, the dot and up to 11 behind it (the page
-// is thought of as led by 15 blanks, so an address at the very start gets its room). A
-// window passes when it splits at "." into exactly four parts which, after part 0 lost its
-// leading and part 3 its trailing non-digits, are all numeric. The first passing window
-// gives the result, the four parts joined by "."; the empty text when none passes.
+// The page is read from left to right in runs: a run is a longest stretch of the ASCII
+// digits 0-9 and the full stop. Its full stops at either end are dropped (an ellipsis, the
+// end of a sentence). The first run that is then exactly four groups of one to three
+// digits joined by single full stops is the page's address, returned as it stands; every
+// other run (a version 1.2.3, a date 08.12.2026, five groups, a group of four digits, two
+// full stops in a row) is passed over. So "84.12.3.4.", "84.12.3.4:6346" and
+// "84.12.3.4, 10.0.0.1" give 84.12.3.4, while "1217.1.2.3" and "84.12.3.4.5" give nothing:
+// no fragment of a longer number is ever taken. The empty text when no run is an address.
 // Linear in the page length.
 std::wstring ScanForIp(std::wstring_view page);

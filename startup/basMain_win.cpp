@@ -83,6 +83,8 @@ const wchar_t* WhyNotHandedOn(AddressVerdict verdict) {
         return texts::kOwnNetwork;
     case AddressVerdict::SharedNetwork:
         return texts::kSharedNetwork;
+    case AddressVerdict::LeadingZeros:
+        return texts::kLeadingZeros;
     default:
         return texts::kNoValidAddress;
     }
@@ -105,6 +107,9 @@ void DetectAndHandOff() {
 
     if (address == L"") return OfferToChangeWebsite(texts::kQuestion);
     const AddressVerdict verdict = JudgeAddress(address);
+    // No page can mend a line without a public IPv4 address: the box says what can.
+    if (verdict == AddressVerdict::DsLite)
+        throw AppError(texts::DsLiteAddress(Quote(UrlWithoutPassword(url)), Quote(address)));
     if (verdict != AddressVerdict::Public) {
         const std::wstring text = texts::AddressRefused(Quote(UrlWithoutPassword(url)),
                                                         Quote(address), WhyNotHandedOn(verdict));

@@ -19,6 +19,10 @@ static const char* Verdict(AddressVerdict verdict) {
         return "not handed on: own network (private, loopback or link-local)";
     case AddressVerdict::SharedNetwork:
         return "not handed on: the provider's shared network (carrier-grade NAT)";
+    case AddressVerdict::LeadingZeros:
+        return "not handed on: written with leading zeros";
+    case AddressVerdict::DsLite:
+        return "not handed on: the router's end of a DS-Lite tunnel (no public IPv4 address)";
     default:
         return "not handed on: no address a computer on the internet can have";
     }
