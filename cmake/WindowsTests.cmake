@@ -41,8 +41,10 @@ endfunction()
 add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/error_text_test.cpp
   tests/win/ansi_test.cpp)
 add_wine_test(win_regcalls_tests SOURCES tests/win/regcalls_test.cpp)
+# The scan's table too: it reads the page in blocks, and Windows' wchar_t has 2 bytes.
 add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp
-  tests/win/dirlist_test.cpp tests/win/forms_test.cpp tests/win/Driver_win.cpp)
+  tests/win/dirlist_test.cpp tests/win/forms_test.cpp tests/win/Driver_win.cpp
+  tests/native/scan_test.cpp)
 
 # The stand-in peer client and the end-to-end driver of the real program.
 add_executable(fakeclient tests/win/fakeclient.cpp)

@@ -18,12 +18,13 @@ TEST_F(Tolvaring, HandOffWritesTheAddressAndStartsTheClient) {
     const std::wstring dir = ClientFolder(L"client");
     WriteFileBytes(dir + L"\\FreePeers.ini",
                    "[General]\r\nname=me\r\n[Network]\r\nforcedIP=\"1.1.1.1\"\r\nport=6346\r\n");
-    StoreSettings(dir, PageUrl(L"/ip?ip=192.0.2.7"));
+    // The full stop that ends the sentence is no part of the address.
+    StoreSettings(dir, PageUrl(L"/echo?body=Ihre%20IP-Adresse%20lautet%2084.12.3.4."));
 
     Program program(work);
     EXPECT_EQ(program.WaitExit(), 0u);
     const std::wstring ini = ReadFileText(dir + L"\\FreePeers.ini");
-    EXPECT_NE(ini.find(L"forcedIP=\"192.0.2.7\"\r\n"), std::wstring::npos) << Narrow(ini);
+    EXPECT_NE(ini.find(L"forcedIP=\"84.12.3.4\"\r\n"), std::wstring::npos) << Narrow(ini);
     EXPECT_NE(ini.find(L"bForcedIP=Yes"), std::wstring::npos) << Narrow(ini);
     EXPECT_NE(ini.find(L"[General]\r\nname=me"), std::wstring::npos) << Narrow(ini);
     EXPECT_NE(ini.find(L"port=6346"), std::wstring::npos) << Narrow(ini);
@@ -158,6 +159,12 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
              return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"), texts::kOwnNetwork);
          },
          false, L"", IDYES, false, L"address-refused-box"},
+        // No other page would help: the box says what does, and offers no page.
+        {"the router's end of a DS-Lite tunnel", true, PageUrl(L"/ip?ip=192.0.0.2"),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::DsLiteAddress(Quote(url), Quote(L"192.0.0.2"));
+         },
+         false, L"", IDOK, false, L"ds-lite-box"},
         {"a BearShare.exe that is no program", true, PageUrl(L"/ip?ip=192.0.2.52"),
          [](const std::wstring& dir, const std::wstring&) {
              const std::wstring program = dir + L"\\BearShare.exe";
