@@ -92,7 +92,8 @@ const wchar_t* WhyNotHandedOn(AddressVerdict verdict) {
 
 // The detection and the hand-off, or the question when the page yields no address that
 // peers could reach: a router's or proxy's page shows the address of the own network, and
-// the scan takes any numeric text; BearShare would announce it and nobody could connect.
+// the scan takes any four groups of digits; BearShare would announce it and nobody could
+// connect.
 void DetectAndHandOff() {
     CheckClientFolder(Setting(kFolderSetting));
 

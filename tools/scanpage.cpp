@@ -1,6 +1,7 @@
 // Reads a page's bytes from standard input and prints the address the program would find
-// in it, a tab, and whether the program would hand it to the client or why not (an empty
-// line when there is none).
+// in it (the first run of digits and full stops that is four groups of one to three
+// digits, its outer full stops dropped; detect/Scan.h), a tab, and whether the program
+// would hand it to the client or why not (an empty line when there is none).
 //
 //   scanpage [--content-type "text/html; charset=..."] < page
 #include "detect/PageText.h"
