@@ -74,12 +74,12 @@ unsigned LowestBit(unsigned bits) {
 // joined by single full stops. A run too long for that is passed over before it is split,
 // so that a page-long run of digits and dots costs no more than reading it.
 bool IsAddress(std::wstring_view run) {
-    if (run.size() > kLongestAddress || std::count(run.begin(), run.end(), kDot) != 3)
-        return false;
+    if (run.size() > kLongestAddress || std::count(run.begin(), run.end(), kDot) != 3) return false;
     std::vector<std::wstring> groups;
     SplitString(std::wstring(run), groups, std::wstring(1, kDot));
-    return std::all_of(groups.begin(), groups.end(),
-                       [](const std::wstring& group) { return !group.empty() && group.size() <= 3; });
+    return std::all_of(groups.begin(), groups.end(), [](const std::wstring& group) {
+        return !group.empty() && group.size() <= 3;
+    });
 }
 
 // The run without its outer full stops.
