@@ -12,7 +12,7 @@
 namespace {
 
 constexpr wchar_t kDot = L'.';
-// Four groups of three digits and the three full stops between them.
+// Four groups of three digits, or of one, and the three full stops between them.
 constexpr std::size_t kLongestAddress = 15;
 constexpr std::size_t kShortestAddress = 7;
 // The page is looked at this many characters at a time, one bit for each.
