@@ -14,9 +14,12 @@ inline constexpr wchar_t kQuestion[] =
     L"Es konnte keine IpAdresse ermittelt werden. Wollen Sie die Website \u00E4ndern?";
 // The page showed something, but nothing a peer could reach: `reason` is one of the four
 // below.
+inline std::wstring PageShowed(const std::wstring& quotedPage, const std::wstring& quotedText) {
+    return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText + L". ";
+}
 inline std::wstring AddressRefused(const std::wstring& quotedPage, const std::wstring& quotedText,
                                    const wchar_t* reason) {
-    return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText + L". " + reason +
+    return PageShowed(quotedPage, quotedText) + reason +
            L" Tolvaring gibt sie deshalb nicht an BearShare weiter.\r\n\r\nWollen Sie die "
            L"Website \u00E4ndern?";
 }
@@ -34,8 +37,8 @@ inline constexpr wchar_t kLeadingZeros[] =
 // The router's address inside a DS-Lite tunnel: another page would not help, since every
 // page outside shows the provider's shared address, which peers cannot reach either.
 inline std::wstring DsLiteAddress(const std::wstring& quotedPage, const std::wstring& quotedText) {
-    return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText +
-           L". Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem "
+    return PageShowed(quotedPage, quotedText) +
+           L"Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem "
            L"Internetanbieter: Ihr Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse. "
            L"Andere BearShare-Nutzer k\u00F6nnen BearShare deshalb \u00FCber IPv4 nicht "
            L"erreichen, ganz gleich, welche Webseite Tolvaring fragt. Tolvaring gibt die Adresse "

@@ -57,38 +57,21 @@ unsigned BlockRunBits(const wchar_t* text) {
 }
 #endif
 
-unsigned LowestBit(unsigned bits) {
-#if defined(__GNUC__)
-    return static_cast<unsigned>(__builtin_ctz(bits));
-#else
-    unsigned n = 0;
-    while (!(bits & 1u)) {
-        bits >>= 1;
-        ++n;
-    }
-    return n;
-#endif
-}
-
-// Whether the run, its outer full stops dropped, is four groups of one to three digits
-// joined by single full stops. A run too long for that is passed over before it is split,
-// so that a page-long run of digits and dots costs no more than reading it.
-bool IsAddress(std::wstring_view run) {
-    if (run.size() > kLongestAddress || std::count(run.begin(), run.end(), kDot) != 3) return false;
+// The address that the run is, its outer full stops dropped: four groups of one to three
+// digits joined by single full stops; empty otherwise. Most runs of a page (a price, a
+// version, a count) are too short to be one, and a longer run is passed over before it is
+// split, so that a page-long run of digits and dots costs no more than reading it.
+std::wstring_view AddressIn(std::wstring_view run) {
+    if (run.size() < kShortestAddress) return {};
+    run.remove_prefix(std::min(run.find_first_not_of(kDot), run.size()));
+    run = run.substr(0, run.find_last_not_of(kDot) + 1);
+    if (run.size() > kLongestAddress || std::count(run.begin(), run.end(), kDot) != 3) return {};
     std::vector<std::wstring> groups;
     SplitString(std::wstring(run), groups, std::wstring(1, kDot));
-    return std::all_of(groups.begin(), groups.end(), [](const std::wstring& group) {
+    const auto isGroup = [](const std::wstring& group) {
         return !group.empty() && group.size() <= 3;
-    });
-}
-
-// The run without its outer full stops.
-std::wstring_view Trimmed(std::wstring_view run) {
-    while (!run.empty() && run.front() == kDot)
-        run.remove_prefix(1);
-    while (!run.empty() && run.back() == kDot)
-        run.remove_suffix(1);
-    return run;
+    };
+    return std::all_of(groups.begin(), groups.end(), isGroup) ? run : std::wstring_view();
 }
 
 } // namespace
@@ -103,20 +86,15 @@ std::wstring ScanForIp(std::wstring_view page) {
         const unsigned before = bits << 1 | (runStart != kNoRun ? 1u : 0u);
         unsigned edges = (bits ^ before) & ((1u << count) - 1);
         for (; edges != 0; edges &= edges - 1) {
-            const std::size_t at = block + LowestBit(edges);
+            const std::size_t at = block + static_cast<unsigned>(__builtin_ctz(edges));
             if (runStart == kNoRun) {
                 runStart = at;
                 continue;
             }
-            // Most runs of a page (a price, a version, a count) are too short to look at.
-            if (at - runStart >= kShortestAddress) {
-                const std::wstring_view run = Trimmed(page.substr(runStart, at - runStart));
-                if (IsAddress(run)) return std::wstring(run);
-            }
+            const std::wstring_view address = AddressIn(page.substr(runStart, at - runStart));
+            if (!address.empty()) return std::wstring(address);
             runStart = kNoRun;
         }
     }
-    if (runStart == kNoRun) return {};
-    const std::wstring_view run = Trimmed(page.substr(runStart));
-    return IsAddress(run) ? std::wstring(run) : std::wstring();
+    return runStart == kNoRun ? std::wstring() : std::wstring(AddressIn(page.substr(runStart)));
 }

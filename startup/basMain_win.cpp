@@ -108,12 +108,11 @@ void DetectAndHandOff() {
 
     if (address == L"") return OfferToChangeWebsite(texts::kQuestion);
     const AddressVerdict verdict = JudgeAddress(address);
-    // No page can mend a line without a public IPv4 address: the box says what can.
-    if (verdict == AddressVerdict::DsLite)
-        throw AppError(texts::DsLiteAddress(Quote(UrlWithoutPassword(url)), Quote(address)));
     if (verdict != AddressVerdict::Public) {
-        const std::wstring text = texts::AddressRefused(Quote(UrlWithoutPassword(url)),
-                                                        Quote(address), WhyNotHandedOn(verdict));
+        const std::wstring page = Quote(UrlWithoutPassword(url)), shown = Quote(address);
+        // No page can mend a line without a public IPv4 address: the box says what can.
+        if (verdict == AddressVerdict::DsLite) throw AppError(texts::DsLiteAddress(page, shown));
+        const std::wstring text = texts::AddressRefused(page, shown, WhyNotHandedOn(verdict));
         return OfferToChangeWebsite(text.c_str());
     }
     HandOff(Setting(kFolderSetting), address);
