@@ -9,20 +9,17 @@ fail=0
 python3 - "$scanpage" "$table" <<'PY' || fail=1
 import codecs, re, subprocess, sys
 scanpage, table = sys.argv[1:]
-row = re.compile(r'\{L"((?:[^"\\]|\\.)*)", L"((?:[^"\\]|\\.)*)"\}')
 text = ''.join(l for l in open(table, encoding='ascii') if not l.startswith('//'))
-rows = row.findall(text)
-bad = 0 if len(rows) == text.count('{L"') else 1
+rows = re.findall(r'\{L"((?:[^"\\]|\\.)*)", L"((?:[^"\\]|\\.)*)"\}', text)
+bad = len(rows) != text.count('{L"') or not rows
 if bad:
     print('FAIL: %d rows, of which this script reads %d' % (text.count('{L"'), len(rows)))
 for page, address in ((codecs.decode(g, 'unicode_escape') for g in r) for r in rows):
     out = subprocess.run([scanpage], input=page.encode('utf-8'), capture_output=True).stdout
-    got = out.decode('utf-8').rstrip('\n').split('\t')[0]
-    if got != address:
-        print('FAIL: page %r: got %r, expected %r' % (page, got, address))
-        bad += 1
-print('scanpage: %d pages of the scan table, %d failed' % (len(rows), bad))
-sys.exit(1 if bad or not rows else 0)
+    if out.decode('utf-8').split('\t')[0].rstrip('\n') != address:
+        print('FAIL: page %r: got %r, expected %r' % (page, out, address))
+        bad = True
+sys.exit(1 if bad else 0)
 PY
 check() {
     local got
@@ -44,5 +41,5 @@ check $'Ihre Adresse f\xc3\xbcr heute: 198.51.100.4' '198.51.100.4' 'handed on'
 check $'Ihre Adresse f\xfcr heute: 198.51.100.4' '198.51.100.4' 'handed on'
 got=$(printf '1\x002\x00.\x003\x00' | "$scanpage" --content-type 'text/plain; charset=utf-16le')
 [ "$got" = "" ] || { echo "FAIL: utf-16 page"; fail=1; }
-[ $fail = 0 ] && echo "scanpage: all pages pass"
+[ $fail = 0 ] && echo "scanpage: the scan table and every verdict pass"
 exit $fail

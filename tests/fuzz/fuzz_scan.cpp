@@ -1,53 +1,33 @@
 // libFuzzer target: page bytes (with a charset chosen by the first byte) through the
 // decoding and the address scan. What the scan returns must be the first run of the text
 // (a longest stretch of ASCII digits and full stops, its outer full stops dropped) that is
-// four groups of one to three digits, found here the plain way: so it is a run of the page,
+// four groups of one to three digits, found here another way: so it is a run of the page,
 // no earlier run was an address, and the empty text means that no run is one.
 #include "detect/PageText.h"
 #include "detect/Scan.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <regex>
 #include <string_view>
 
 namespace {
 
-bool InRun(wchar_t c) {
-    return (c >= L'0' && c <= L'9') || c == L'.';
-}
-
-bool IsFourGroups(std::wstring_view run) {
-    int groups = 1, digits = 0;
-    for (wchar_t c : run) {
-        if (c != L'.') {
-            if (++digits > 3) return false;
-        } else if (digits == 0) {
-            return false;
-        } else {
-            ++groups;
-            digits = 0;
-        }
-    }
-    return groups == 4 && digits > 0;
-}
+constexpr wchar_t kRunChars[] = L"0123456789.";
+constexpr auto npos = std::wstring_view::npos;
 
 std::wstring_view FirstAddressRun(std::wstring_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        if (!InRun(text[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && InRun(text[end]))
-            ++end;
-        std::wstring_view run = text.substr(i, end - i);
-        while (!run.empty() && run.front() == L'.')
-            run.remove_prefix(1);
-        while (!run.empty() && run.back() == L'.')
-            run.remove_suffix(1);
-        if (IsFourGroups(run)) return run;
-        i = end;
+    static const std::wregex address(L"[0-9]{1,3}(\\.[0-9]{1,3}){3}");
+    for (std::size_t i = text.find_first_of(kRunChars), end; i != npos;
+         i = text.find_first_of(kRunChars, end)) {
+        end = std::min(text.find_first_not_of(kRunChars, i), text.size());
+        const std::size_t first = text.find_first_not_of(L'.', i);
+        if (first >= end) continue; // only full stops
+        const std::wstring_view run =
+            text.substr(first, text.find_last_not_of(L'.', end - 1) + 1 - first);
+        if (run.size() <= 15 && std::regex_match(run.begin(), run.end(), address)) return run;
     }
     return {};
 }
