@@ -2,9 +2,9 @@
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 # Loaded when first called, not at every start: only the setup dialog needs the common
 # controls, only some hand-offs the shell (known folders, an elevated client) and COM. The
-# delay-import libraries name just the functions the program calls. The loader's helper
-# asks for them by name: shell32 and ole32 are known DLLs and come from the system folder,
-# comctl32 from the side-by-side store that the manifest names.
+# delay-import libraries name just the functions the program calls. The helper's hooks
+# (startup/SafeLoading) load them from System32 by their full path, comctl32 by name from
+# the side-by-side store while the common controls' context is active.
 foreach(dll shell32 ole32 comctl32)
   set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
   add_custom_command(OUTPUT ${lib}
@@ -34,6 +34,7 @@ add_library(winplatform STATIC
   startup/Client_win.cpp
   startup/Launch_win.cpp
   startup/OneCopy_win.cpp
+  startup/SafeLoading_win.cpp
   startup/DirList_win.cpp
   startup/frmSetup_win.cpp)
 target_compile_definitions(winplatform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX

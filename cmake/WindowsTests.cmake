@@ -41,13 +41,18 @@ endfunction()
 add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/error_text_test.cpp
   tests/win/ansi_test.cpp)
 add_wine_test(win_regcalls_tests SOURCES tests/win/regcalls_test.cpp)
-# The scan's table too: it reads the page in blocks, and Windows' wchar_t has 2 bytes.
+# The scan's table too: it reads the page in blocks, and Windows' wchar_t has 2 bytes. And
+# the addresses' table, whose passwords are checked against the platform's reading.
 add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp
   tests/win/dirlist_test.cpp tests/win/forms_test.cpp tests/win/Driver_win.cpp
-  tests/native/scan_test.cpp)
+  tests/native/scan_test.cpp tests/native/url_test.cpp tests/win/safe_loading_test.cpp)
+add_dependencies(win_detect_tests planted)
 
 # The stand-in peer client and the end-to-end driver of the real program.
 add_executable(fakeclient tests/win/fakeclient.cpp)
+add_library(planted SHARED tests/win/planted.cpp)
+set_target_properties(planted PROPERTIES PREFIX "")
+target_link_options(planted PRIVATE ${STATIC_RUNTIME})
 # A windows program, as the real client is (a console one would get a console of its own).
 target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600

@@ -4,9 +4,9 @@
 // them there, Windows loads comctl32 for the first standard control of any window, the
 // status window's label too, and every hand-off would pay for what only these windows use.
 // Windows made on this thread while a CommonControls6 lives get them, from the manifest
-// resource ISOLATIONAWARE_MANIFEST_RESOURCE_ID ("Enabling Visual Styles", "Activation
-// Contexts", CreateActCtx, learn.microsoft.com). Where the context cannot be made, the
-// windows get the plain controls.
+// resource IDR_COMMON_CONTROLS_MANIFEST ("Enabling Visual Styles", "Activation
+// Contexts", CreateActCtx, learn.microsoft.com), at an ID above the loader's reserved 1 to 16.
+// Where the context cannot be made, the windows get the plain controls.
 #include <windows.h>
 
 class CommonControls6 {

@@ -1,5 +1,7 @@
 #include "common/CommonControls.h"
 
+#include "resources/resource.h"
+
 #include <string>
 
 namespace {
@@ -19,7 +21,7 @@ HANDLE Context() {
         context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
         context.lpSource = exe.c_str();
         context.hModule = GetModuleHandleW(nullptr);
-        context.lpResourceName = ISOLATIONAWARE_MANIFEST_RESOURCE_ID;
+        context.lpResourceName = MAKEINTRESOURCEW(IDR_COMMON_CONTROLS_MANIFEST);
         return CreateActCtxW(&context);
     }();
     return context;

@@ -2,6 +2,8 @@
 // Every text the user reads, in one place: the windows, the boxes and the failure
 // messages. The tests state a text by naming it here, so a changed text is changed once.
 // Portable: no windows.h.
+#include "common/Decimal.h"
+
 #include <cstddef>
 #include <string>
 
@@ -16,6 +18,10 @@ inline constexpr wchar_t kQuestion[] =
 // below.
 inline std::wstring PageShowed(const std::wstring& quotedPage, const std::wstring& quotedText) {
     return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText + L". ";
+}
+// The configured page, and the one a redirect led to, which showed the address.
+inline std::wstring RedirectedPage(const std::wstring& quotedPage, const std::wstring& quotedTarget) {
+    return quotedPage + L" (weitergeleitet zu " + quotedTarget + L")";
 }
 inline std::wstring AddressRefused(const std::wstring& quotedPage, const std::wstring& quotedText,
                                    const wchar_t* reason) {
@@ -71,6 +77,14 @@ inline std::wstring WindowFailed(const wchar_t* which, const std::wstring& reaso
 }
 inline constexpr wchar_t kStatusWindow[] = L"Das Statusfenster";
 inline constexpr wchar_t kSetupWindow[] = L"Das Setup-Fenster";
+// A function of Windows that a delay-loaded system DLL lacks, or the DLL itself.
+inline std::wstring SystemFunctionMissing(const std::wstring& quotedFunction,
+                                          const std::wstring& quotedDll,
+                                          const std::wstring& reason) {
+    return L"Tolvaring konnte die Funktion " + quotedFunction + L" aus der Windows-Datei " +
+           quotedDll + L" nicht laden.\r\n" + reason +
+           L"\r\n\r\nTolvaring braucht Windows 7 SP1 oder neuer und wird jetzt beendet.";
+}
 inline std::wstring PageFailed(const std::wstring& quotedUrl, const std::wstring& reason) {
     return L"Die Seite " + quotedUrl + L" konnte nicht geladen werden.\r\n" + reason;
 }
@@ -112,7 +126,7 @@ inline std::wstring SettingNotExact(const std::wstring& name, const std::wstring
 }
 // The limit of the profile and process calls, as the boxes about a long path give it.
 inline std::wstring OnlyShorterPaths(std::size_t maxPath) {
-    return L"nur Dateien, deren Pfad k\u00FCrzer als " + std::to_wstring(maxPath) +
+    return L"nur Dateien, deren Pfad k\u00FCrzer als " + Decimal(maxPath) +
            L" Zeichen ist.";
 }
 inline std::wstring FolderTooLong(const std::wstring& quotedFolder, std::size_t maxPath) {
@@ -148,14 +162,14 @@ inline constexpr wchar_t kOtherAddress[] =
 // Why a page could not be loaded.
 inline constexpr wchar_t kTimeoutPrefix[] = L"Zeit\u00FCberschreitung: ";
 inline std::wstring Timeout(unsigned seconds) {
-    return kTimeoutPrefix + std::wstring(L"Die Seite war nach ") + std::to_wstring(seconds) +
+    return kTimeoutPrefix + std::wstring(L"Die Seite war nach ") + Decimal(seconds) +
            L" Sekunden nicht vollst\u00E4ndig geladen.";
 }
 inline std::wstring TooBig(std::size_t mib) {
-    return L"Die Seite ist gr\u00F6\u00DFer als " + std::to_wstring(mib) + L" MiB.";
+    return L"Die Seite ist gr\u00F6\u00DFer als " + Decimal(mib) + L" MiB.";
 }
 inline std::wstring HeadersTooLong(std::size_t kib) {
-    return L"Die Kopfzeilen der Antwort sind l\u00E4nger als " + std::to_wstring(kib) + L" KiB.";
+    return L"Die Kopfzeilen der Antwort sind l\u00E4nger als " + Decimal(kib) + L" KiB.";
 }
 inline constexpr wchar_t kEmptyAddress[] = L"Die Adresse ist leer.";
 inline constexpr wchar_t kControlCharacters[] =
@@ -166,10 +180,10 @@ inline std::wstring SchemeRefused(const std::wstring& scheme) {
            L"und https://.";
 }
 inline std::wstring AddressTooLong(std::size_t max) {
-    return L"Die Adresse ist l\u00E4nger als " + std::to_wstring(max) + L" Zeichen.";
+    return L"Die Adresse ist l\u00E4nger als " + Decimal(max) + L" Zeichen.";
 }
 inline std::wstring RedirectTooLong(std::size_t max) {
-    return L"Das Ziel der Weiterleitung ist l\u00E4nger als " + std::to_wstring(max) + L" Zeichen.";
+    return L"Das Ziel der Weiterleitung ist l\u00E4nger als " + Decimal(max) + L" Zeichen.";
 }
 // An empty `port` is not shown (it may be part of a password).
 inline std::wstring PortRefused(const std::wstring& port) {
@@ -188,18 +202,18 @@ inline constexpr wchar_t kRedirectWithoutTarget[] =
     L"Der Server leitet weiter, nennt aber kein Ziel.";
 inline constexpr wchar_t kCutShort[] = L"Die Verbindung wurde vor dem Ende der Seite getrennt.";
 inline std::wstring TooManyRedirects(int max) {
-    return L"Zu viele Weiterleitungen (mehr als " + std::to_wstring(max) + L").";
+    return L"Zu viele Weiterleitungen (mehr als " + Decimal(max) + L").";
 }
 inline constexpr wchar_t kNoValidAnswer[] =
     L"Der Server hat keine g\u00FCltige HTTP-Antwort gesendet.";
 inline std::wstring HttpStatus(unsigned long status) {
-    return L"Der Server antwortete mit dem HTTP-Status " + std::to_wstring(status) + L".";
+    return L"Der Server antwortete mit dem HTTP-Status " + Decimal(status) + L".";
 }
 inline constexpr wchar_t kOutOfMemory[] = L"Nicht genug Arbeitsspeicher.";
 
 // "Fehler <code>" in front of the system's own text.
 inline std::wstring ErrorNumber(unsigned long code) {
-    return L"Fehler " + std::to_wstring(code);
+    return L"Fehler " + Decimal(code);
 }
 
 } // namespace texts

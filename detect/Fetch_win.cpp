@@ -163,7 +163,7 @@ void Fetch::Send(const std::wstring& url) {
     // gives 0 or a 16-bit wrap for texts that are no port, and 0 is never taken for a
     // default here.
     const unsigned written = WrittenPort(url);
-    if (written != 0 && written != parts.port) Fail(texts::PortRefused(std::to_wstring(written)));
+    if (written != 0 && written != parts.port) Fail(texts::PortRefused(Decimal(written)));
     const INTERNET_PORT port = written != 0                            ? INTERNET_PORT(written)
                                : parts.scheme == INTERNET_SCHEME_HTTPS ? job_.settings.httpsPort
                                                                        : job_.settings.port;
@@ -319,6 +319,7 @@ std::wstring Fetch::Run() {
         const std::string body = ReadBody();
         const std::wstring contentType = HeaderText(HTTP_QUERY_CONTENT_TYPE);
         const std::string ascii(contentType.begin(), contentType.end());
+        if (hop > 0) job_.redirectedTo = current;
         return PageBytesToText(body, CharsetFromContentType(ascii), FromAnsi);
     }
 }

@@ -45,7 +45,9 @@ class HttpControl {
   public:
     HttpControl() = default;
     explicit HttpControl(HttpSettings settings) : settings_(settings) {}
-    std::wstring OpenURL(const std::wstring& url) const;
+    // `redirectedTo`, when given, gets the address that gave the page where a redirect led
+    // there, else the empty text.
+    std::wstring OpenURL(const std::wstring& url, std::wstring* redirectedTo = nullptr) const;
 
   private:
     HttpSettings settings_;

@@ -56,6 +56,13 @@ std::wstring_view SchemeOf(std::wstring_view s) {
     return s.substr(0, colon);
 }
 
+// "https//host/ip": the colon left out, the scheme would be fetched as a server's name.
+bool LacksSchemeColon(std::wstring_view s) {
+    for (std::wstring_view scheme : {L"http//", L"https//"})
+        if (EqualsIgnoringCase(s.substr(0, scheme.size()), scheme)) return true;
+    return false;
+}
+
 // Where the authority ("user:password@host:port") of `url` begins: after "scheme://";
 // else at the start.
 std::size_t AuthorityStart(std::wstring_view url) {
@@ -141,6 +148,10 @@ PreparedUrl PrepareUrl(std::wstring_view raw) {
     }
     s = s.substr(0, s.find(L'#'));
     const std::wstring_view scheme = SchemeOf(s);
+    if (scheme.empty() && LacksSchemeColon(s)) {
+        result.problem = UrlProblem::Form;
+        return result;
+    }
     if (scheme.empty()) {
         result.url = L"http://";
         result.url += s;
@@ -183,13 +194,18 @@ std::wstring UrlWithoutPassword(std::wstring_view url) {
     const std::size_t start = AuthorityStart(url);
     // A host with its port and no "@" up to the query holds no password: an "@" in the
     // query or fragment is just text. One in the path may still end a password that
-    // holds a "/".
+    // holds a "/". Up to the first "/", though, a "?" or "#" may be part of a password as
+    // well as begin the query: "user:12?34@host" must not pass for the host "user".
     const std::size_t end = AuthorityEnd(url, start);
     const std::size_t query = url.find_first_of(L"?#", end);
     const std::wstring_view upToQuery =
         url.substr(start, query == std::wstring_view::npos ? query : query - start);
+    const std::size_t slash = url.find(L'/', start);
+    const std::wstring_view upToSlash =
+        url.substr(start, slash == std::wstring_view::npos ? slash : slash - start);
     if (IsHostAndPort(url.substr(start, end - start)) &&
-        upToQuery.find(L'@') == std::wstring_view::npos)
+        upToQuery.find(L'@') == std::wstring_view::npos &&
+        upToSlash.find(L'@') == std::wstring_view::npos)
         return out;
     // A password may hold any character, "@", "/", "?", "#" and ":" among them, so what
     // is hidden runs from the first colon after the scheme to the last "@" of the whole

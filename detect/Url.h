@@ -18,7 +18,8 @@ enum class UrlProblem {
     Scheme,  // a scheme other than http or https
     TooLong, // over kMaxUrlLength once the scheme is added
     Port,    // not 1 to 5 digits of 1 to 65535: the platform would fetch from another port
-    Form,    // http or https without "//" after the colon ("http:\\host", "http:host")
+    Form,    // http or https without "//" after the colon ("http:\\host", "http:host"), or
+             // without the colon ("https//host")
 };
 
 struct PreparedUrl {

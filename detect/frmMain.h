@@ -24,12 +24,16 @@ class frmMain {
     // Fetches the page at `sUrl` and returns the first dotted-quad address in its text,
     // or the empty text when there is none. A failed fetch throws AppError.
     std::wstring GetIp(const std::wstring& sUrl);
+    // The address of the page that showed it, where a redirect of `sUrl` led there; else
+    // the empty text.
+    const std::wstring& RedirectedTo() const { return redirectedTo_; }
 
     HttpControl Http{ProgramHttpSettings()};
 
   private:
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
+    std::wstring redirectedTo_;
     HWND label1_ = nullptr;
     GdiObject labelFont_;
 };

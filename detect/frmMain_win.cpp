@@ -72,6 +72,6 @@ void frmMain::Unload() {
 }
 
 std::wstring frmMain::GetIp(const std::wstring& sUrl) {
-    const std::wstring page = Http.OpenURL(sUrl);
+    const std::wstring page = Http.OpenURL(sUrl, &redirectedTo_);
     return ScanForIp(page);
 }

@@ -1,5 +1,7 @@
 #include "SettingsValue.h"
 
+#include "common/Decimal.h"
+
 #include <cwchar>
 
 std::wstring SettingsValue::ToText() const {
@@ -12,13 +14,20 @@ std::wstring SettingsValue::ToText() const {
     case Kind::Integer16:
     case Kind::Integer32:
     case Kind::Byte:
-        return std::to_wstring(integer_);
+        return Decimal(integer_);
     case Kind::Boolean:
         return integer_ ? L"Wahr" : L"Falsch";
     case Kind::Double:
     case Kind::Date: {
         wchar_t buf[40];
+#ifdef _WIN32
+        // Windows' own C runtime: the library's printf would add 9 KB to the program for a
+        // text it never shows (no setting is ever read as a number with a fraction). It
+        // writes the exponent with three digits.
+        _snwprintf(buf, sizeof buf / sizeof buf[0], L"%.15g", real_);
+#else
         std::swprintf(buf, sizeof buf / sizeof buf[0], L"%.15g", real_);
+#endif
         return buf;
     }
     case Kind::Object:

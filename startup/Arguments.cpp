@@ -1,5 +1,7 @@
 #include "Arguments.h"
 
+#include <algorithm>
+
 namespace {
 
 bool EqualsIgnoringAsciiCase(const std::wstring& a, const wchar_t* lower) {
@@ -18,10 +20,15 @@ bool IsBlank(wchar_t c) {
 } // namespace
 
 std::vector<std::wstring> CommandLineArguments(std::wstring_view line) {
-    // The program's name: up to the closing quote when it starts with one, else to a blank.
-    std::size_t i = line.empty() || line[0] != L'"' ? 0 : line.find(L'"', 1);
-    while (i < line.size() && !IsBlank(line[i]))
-        ++i;
+    // The program's name: up to the closing quote when it starts with one, and the next
+    // argument may follow that at once; else up to a blank.
+    std::size_t i = 0;
+    if (!line.empty() && line[0] == L'"') {
+        i = std::min(line.find(L'"', 1), line.size() - 1) + 1;
+    } else {
+        while (i < line.size() && !IsBlank(line[i]))
+            ++i;
+    }
     std::vector<std::wstring> arguments;
     for (;;) {
         while (i < line.size() && IsBlank(line[i]))

@@ -2,6 +2,8 @@
 // The hand-off to the peer client: how Windows will run it, the FreePeers.ini it will
 // therefore read, the address written there, and its start. Where the address goes is
 // decided here and nowhere else.
+#include <windows.h>
+
 #include <string>
 
 // Before anything is fetched or written: AppError, about the folder, when the client's
@@ -16,5 +18,10 @@ void CheckClientFolder(const std::wstring& folder);
 // written. AppError naming the file or program that failed. When the write fails, the
 // client is ended before it has run and nothing this call made is left behind. A client
 // that must be started through the elevation prompt is started after the write: a "Nein"
-// there leaves the new address in FreePeers.ini, and the client not started.
-void HandOff(const std::wstring& folder, const std::wstring& address);
+// there leaves the new address in FreePeers.ini, and the client not started; that prompt is
+// asked for over `owner`, a window of ours, which is made active for it.
+void HandOff(const std::wstring& folder, const std::wstring& address, HWND owner);
+
+// Ends the client that a hand-off has created suspended and not yet started, if there is
+// one: for a failure that ends the program on the spot.
+void EndClientNotStarted();

@@ -197,6 +197,9 @@ void WriteForcedAddress(const std::wstring& real, const std::wstring& address, b
 
 // ---- Starting the client ------------------------------------------------------------------
 
+// The process of the client created and not yet started, for EndClientNotStarted.
+HANDLE notStarted = nullptr;
+
 // The client, created but not yet run. A client that asks for administrator rights in its
 // manifest, or is marked "Als Administrator ausführen", is refused by CreateProcess with
 // ERROR_ELEVATION_REQUIRED: it will run elevated, and only the shell starts it, after
@@ -223,10 +226,12 @@ class PendingClient {
         thread_.Reset(process.hThread);
         process_.Reset(process.hProcess);
         processId_ = process.dwProcessId;
+        notStarted = process_.Get();
     }
     PendingClient(const PendingClient&) = delete;
     PendingClient& operator=(const PendingClient&) = delete;
     ~PendingClient() {
+        notStarted = nullptr;
         if (process_ && !started_) TerminateProcess(process_.Get(), 1);
     }
 
@@ -243,8 +248,8 @@ class PendingClient {
         return !token.elevated && token.virtualizationAllowed;
     }
 
-    void Start() {
-        if (needsElevation_) return StartElevated();
+    void Start(HWND owner) {
+        if (needsElevation_) return StartElevated(owner);
         // Windows lets only a process that may take the foreground hand that right on. We
         // may: the user just started us. But our status window never takes the focus, so
         // without this the client's first window could open behind the others. The client
@@ -254,10 +259,15 @@ class PendingClient {
         if (ResumeThread(thread_.Get()) == static_cast<DWORD>(-1))
             FailToStart(path_, GetLastError());
         started_ = true;
+        notStarted = nullptr;
     }
 
   private:
-    void StartElevated() const {
+    // Without a valid, active window of the caller's, the consent prompt does not come to
+    // the front but only flashes in the taskbar ("CorrectShellExecuteHWND",
+    // learn.microsoft.com): our status window is made active for it. We may take the
+    // foreground: the user just started us.
+    void StartElevated(HWND owner) const {
         // "COM should be initialized before ShellExecuteEx is called" (ShellExecuteEx docs).
         const HRESULT com =
             CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
@@ -268,6 +278,8 @@ class PendingClient {
         info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
         info.lpFile = path_.c_str();
         info.nShow = SW_SHOWNORMAL;
+        info.hwnd = owner;
+        if (owner) SetForegroundWindow(owner);
         const BOOL started = LaunchThroughShell(&info);
         const DWORD code = GetLastError();
         if (SUCCEEDED(com)) CoUninitialize();
@@ -302,9 +314,13 @@ void CheckClientFolder(const std::wstring& folder) {
     if (!IsFileAt(program)) throw AppError(texts::ClientMissing(Quote(program)), true);
 }
 
-void HandOff(const std::wstring& folder, const std::wstring& address) {
+void HandOff(const std::wstring& folder, const std::wstring& address, HWND owner) {
     const std::wstring settingsFile = ClientFile(folder, kSettingsFile);
     PendingClient client(ClientFile(folder, kProgram));
     WriteForcedAddress(settingsFile, address, client.Virtualized(), client.NeedsElevation());
-    client.Start();
+    client.Start(owner);
+}
+
+void EndClientNotStarted() {
+    if (notStarted) TerminateProcess(notStarted, 1);
 }

@@ -1,10 +1,16 @@
 #pragma once
 // One copy of the program per user at a time: a second start ends quietly and brings the
 // first copy's setup dialog or box to the user. Only a start that asks for the setup
-// dialog may run beside another copy, as that opens only the dialog.
+// dialog may run beside another copy, as that opens only the dialog; and a copy that shows
+// its setup dialog counts as the running copy for every later start, so that there is
+// never a second dialog whose OK would put back the values the first one stored.
 
-// Whether this start goes on. When another copy runs for the same user (from whatever
-// folder), it is left to finish its work and this start ends, after bringing to the front
-// the setup dialog or box that copy waits in; but a start that `asksForSetup` ends so only
-// when the other copy shows its setup dialog, and otherwise goes on to show its own.
+// Whether this start goes on. When another copy of ours (from whatever folder) shows its
+// setup dialog, this start brings that to the front and ends. Otherwise, when another copy
+// runs for the same user, it is left to finish its work and this start ends, after
+// bringing to the front the box that copy waits in; but a start that `asksForSetup` goes
+// on to show its own dialog.
 bool ShouldRun(bool asksForSetup);
+
+// Whether another copy of ours shows its setup dialog; it is brought to the front then.
+bool BringOtherCopysSetupForward();

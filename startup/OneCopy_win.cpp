@@ -105,15 +105,22 @@ bool AnotherCopyRuns() {
 } // namespace
 
 bool ShouldRun(bool asksForSetup) {
-    if (AnotherCopyRuns()) {
-        const FirstCopyWindows first = FindFirstCopyWindows();
-        if (first.setup || !asksForSetup) {
-            BringForward(first.setup ? first.setup : first.box);
-            return false;
-        }
-        // Asked for from the Start menu while the other copy fetches, hands off or asks: the
-        // request must not be lost, and the dialog fetches and starts nothing.
+    // A copy with its dialog open holds no lock when it was started beside a fetching one:
+    // its window is what counts, whether or not the lock is free.
+    const bool another = AnotherCopyRuns();
+    const FirstCopyWindows first = FindFirstCopyWindows();
+    if (first.setup || (another && !asksForSetup)) {
+        BringForward(first.setup ? first.setup : first.box);
+        return false;
     }
+    // Asked for from the Start menu while the other copy fetches, hands off or asks: the
+    // request must not be lost, and the dialog fetches and starts nothing.
     MarkThisCopy();
     return true;
+}
+
+bool BringOtherCopysSetupForward() {
+    const HWND setup = FindFirstCopyWindows().setup;
+    BringForward(setup);
+    return setup != nullptr;
 }

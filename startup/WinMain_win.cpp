@@ -3,6 +3,7 @@
 #include "common/Forms.h"
 #include "startup/Arguments.h"
 #include "startup/OneCopy.h"
+#include "startup/SafeLoading.h"
 #include "startup/basMain.h"
 
 #include <cstdlib>
@@ -17,6 +18,7 @@ void __verbose_terminate_handler() {
 } // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    RestrictDllSearch();
     const bool asksForSetup = AsksForSetup(CommandLineArguments(GetCommandLineW()));
     if (!ShouldRun(asksForSetup)) return 0;
     try {

@@ -10,6 +10,7 @@
 #include "detect/Url.h"
 #include "detect/frmMain.h"
 #include "startup/Client.h"
+#include "startup/OneCopy.h"
 #include "startup/frmSetup.h"
 
 #include <algorithm>
@@ -70,11 +71,17 @@ void SetSettingsIdentity() {
 
 namespace {
 
+// Our setup dialog, unless another copy shows its own meanwhile: that one comes forward,
+// and what it stores stays.
+void ShowSetup() {
+    if (!BringOtherCopysSetupForward()) frmSetup::Show();
+}
+
 // The question whether to change the web site; Ja opens the setup dialog.
 void OfferToChangeWebsite(const wchar_t* question) {
     if (ShowMessageBox(nullptr, question, texts::kAppTitle,
                        MB_YESNO | MB_ICONSTOP | MB_SETFOREGROUND) == IDYES)
-        frmSetup::Show();
+        ShowSetup();
 }
 
 const wchar_t* WhyNotHandedOn(AddressVerdict verdict) {
@@ -97,25 +104,29 @@ const wchar_t* WhyNotHandedOn(AddressVerdict verdict) {
 void DetectAndHandOff() {
     CheckClientFolder(Setting(kFolderSetting));
 
-    std::wstring url, address;
-    {
-        frmMain status;
-        status.Show();
-        url = Setting(kUrlSetting);
-        address = status.GetIp(url);
+    frmMain status;
+    status.Show();
+    const std::wstring url = Setting(kUrlSetting);
+    const std::wstring address = status.GetIp(url);
+    if (address == L"") {
         status.Unload();
+        return OfferToChangeWebsite(texts::kQuestion);
     }
-
-    if (address == L"") return OfferToChangeWebsite(texts::kQuestion);
     const AddressVerdict verdict = JudgeAddress(address);
     if (verdict != AddressVerdict::Public) {
-        const std::wstring page = Quote(UrlWithoutPassword(url)), shown = Quote(address);
+        status.Unload();
+        std::wstring page = Quote(UrlWithoutPassword(url));
+        if (!status.RedirectedTo().empty())
+            page = texts::RedirectedPage(page, Quote(UrlWithoutPassword(status.RedirectedTo())));
+        const std::wstring shown = Quote(address);
         // No page can mend a line without a public IPv4 address: the box says what can.
         if (verdict == AddressVerdict::DsLite) throw AppError(texts::DsLiteAddress(page, shown));
         const std::wstring text = texts::AddressRefused(page, shown, WhyNotHandedOn(verdict));
         return OfferToChangeWebsite(text.c_str());
     }
-    HandOff(Setting(kFolderSetting), address);
+    // The status window stays until the client is started: the elevation prompt needs a
+    // window of ours to come to the front over.
+    HandOff(Setting(kFolderSetting), address, status.Hwnd());
 }
 
 } // namespace
@@ -123,7 +134,7 @@ void DetectAndHandOff() {
 void Main() {
     SetSettingsIdentity();
     if (Settings().Value(L"", kFolderSetting) == L"" || Settings().Value(L"", kUrlSetting) == L"") {
-        frmSetup::Show();
+        ShowSetup();
         return;
     }
 
@@ -133,7 +144,7 @@ void Main() {
         const StoredSetting setting = ReadSetting(name);
         if (!setting.exact) {
             ReportFailure(AppError(NotExactMessage(name, setting.text)));
-            frmSetup::Show();
+            ShowSetup();
             return;
         }
     }
@@ -143,11 +154,11 @@ void Main() {
     } catch (const AppError& failure) {
         // A moved or reinstalled BearShare: the user can choose its folder right away.
         if (!failure.AboutFolder()) throw;
-        if (OfferToChangeFolder(failure)) frmSetup::Show();
+        if (OfferToChangeFolder(failure)) ShowSetup();
     }
 }
 
 void OpenSetup() {
     SetSettingsIdentity();
-    frmSetup::Show();
+    ShowSetup();
 }

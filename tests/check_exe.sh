@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The stripped program: at most 256 KB, importing system DLLs only, and a header that
-# asks for Windows 7 (6.1), which its imports need.
+# The stripped program: at most 256 KB, importing system DLLs only, a header that asks for
+# Windows 7 (6.1), which its imports need, and the DLLs that are loaded when first used
+# (shell32, ole32, comctl32) only among the delay-loaded imports, each function of them one
+# that Windows 7 SP1 has.
 set -u
 exe=$1
 objdump=${2:-x86_64-w64-mingw32-objdump}
@@ -11,8 +13,8 @@ fail=0
 [ "$size" -le 262144 ] || { echo "FAIL: larger than 256 KB"; fail=1; }
 for dll in $imports; do
     case $dll in
-    kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | comctl32.dll | wininet.dll | msvcrt.dll | \
-        shell32.dll | ole32.dll) ;;
+    kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | wininet.dll | msvcrt.dll) ;;
+    shell32.dll | ole32.dll | comctl32.dll) echo "FAIL: loads $dll at every start"; fail=1 ;;
     *) echo "FAIL: imports $dll, which is not a system DLL"; fail=1 ;;
     esac
 done
@@ -23,4 +25,52 @@ done
 for field in MinorOSystemVersion MinorSubsystemVersion; do
     echo "$header" | grep -Eq "^$field[[:space:]]+1$" || { echo "FAIL: $field is not 1"; fail=1; }
 done
+
+# The delay-load descriptors (ImgDelayDescr, delayimp.h), found by their shape: the linker
+# leaves the delay-import directory of the header empty. The minimum Windows of each
+# function is its "Minimum supported client" on learn.microsoft.com.
+delayed=$(python3 - "$exe" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+pe = struct.unpack_from("<I", data, 0x3C)[0]
+sections = struct.unpack_from("<H", data, pe + 6)[0]
+table = pe + 24 + struct.unpack_from("<H", data, pe + 20)[0]
+spans = []
+for i in range(sections):
+    size, rva, raw, offset = struct.unpack_from("<IIII", data, table + 40 * i + 8)
+    spans.append((rva, max(size, raw), offset, raw))
+def at(rva):
+    for start, size, offset, raw in spans:
+        if start <= rva < start + size and rva - start < raw:
+            return offset + rva - start
+    return None
+def text(rva):
+    o = at(rva)
+    return None if o is None else data[o:data.index(b"\0", o)].decode("ascii", "replace")
+for o in range(0, len(data) - 32, 4):
+    attrs, name, hmod, iat, names = struct.unpack_from("<IIIII", data, o)
+    dll = text(name) if attrs == 1 and name else None
+    if not dll or not dll.lower().endswith(".dll") or at(iat) is None or at(names) is None:
+        continue
+    n = at(names)
+    while True:
+        thunk = struct.unpack_from("<Q", data, n)[0]
+        if thunk == 0: break
+        print(dll.lower(), "#%d" % (thunk & 0xFFFF) if thunk >> 63 else text(thunk + 2))
+        n += 8
+PY
+)
+echo "delay-loaded: $(echo "$delayed" | tr '\n' ' ')"
+[ -n "$delayed" ] || { echo "FAIL: no delay-loaded function found"; fail=1; }
+while read -r dll function; do
+    [ -n "$dll" ] || continue
+    case "$dll $function" in
+    "comctl32.dll DefSubclassProc" | "comctl32.dll InitCommonControlsEx" | \
+        "comctl32.dll RemoveWindowSubclass" | "comctl32.dll SetWindowSubclass") ;; # XP
+    "ole32.dll CoInitializeEx" | "ole32.dll CoTaskMemFree" | "ole32.dll CoUninitialize") ;; # 2000
+    "shell32.dll SHGetKnownFolderPath") ;;                                                 # Vista
+    "shell32.dll ShellExecuteExW") ;;                                                      # XP
+    *) echo "FAIL: $function of $dll, delay-loaded, is not known to be in Windows 7 SP1"; fail=1 ;;
+    esac
+done <<<"$delayed"
 exit $fail

@@ -24,6 +24,10 @@ TEST(Arguments, SplitsTheCommandLineAsWindowsDoes) {
         {L"t.exe a\\\\\"b c\" a\\\"b C:\\dir\\ \"x\"\"y\"",
          {L"a\\b c", L"a\"b", L"C:\\dir\\", L"x\"y"}},
         {L"t.exe \"\" /setup", {L"", L"/setup"}},
+        // A quoted name ends at its closing quote.
+        {L"\"C:\\T\\Tolvaring.exe\"/einstellungen", {L"/einstellungen"}},
+        {L"\"C:\\T\\Tolvaring.exe\"\"a b\" c", {L"a b", L"c"}},
+        {L"\"C:\\T\\Tol varing.exe", {}},
     };
     for (const auto& [line, arguments] : cases)
         EXPECT_EQ(CommandLineArguments(line), arguments)

@@ -7,10 +7,12 @@
 // unless it asks for "clientnotvirtualized" (a client Windows does not virtualize: a
 // manifest of its own, or 64-bit) or "clientunknown" (its token cannot be asked).
 // "mutexdenied": the one-copy mutex is an elevated first copy's, which Windows does not
-// let us open.
+// let us open. TOLVARING_TEST_SHELL_LOG, when set, names a file that gets, for each start
+// through the shell, the class of the window passed and whether it is the active window.
 #include "startup/Launch.h"
 
 #include <cwchar>
+#include <string>
 
 static bool Asked(const wchar_t* what) {
     wchar_t value[64] = {};
@@ -26,6 +28,17 @@ BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, START
 }
 
 BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
+    wchar_t log[MAX_PATH] = {}, owner[64] = L"none";
+    if (GetEnvironmentVariableW(L"TOLVARING_TEST_SHELL_LOG", log, MAX_PATH) > 0) {
+        if (info->hwnd) GetClassNameW(info->hwnd, owner, 64);
+        const bool active = info->hwnd && GetForegroundWindow() == info->hwnd;
+        std::string line(owner, owner + std::wcslen(owner)); // a class name is ASCII
+        line += active ? " active\r\n" : "\r\n";
+        HANDLE file = CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
+    }
     if (Asked(L"decline")) return SetLastError(ERROR_CANCELLED), FALSE;
     return ShellExecuteExW(info);
 }

@@ -1,4 +1,5 @@
 // The built Tolvaring.exe seen from outside: version record, icon group, manifest.
+#include "resources/resource.h"
 #include "tests/win/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -116,7 +117,8 @@ TEST(Manifest, AsksForDpiAwarenessNoElevationAndCommonControls6Apart) {
                                  SizeofResource(exe, res))
                    : std::string();
     };
-    const std::string own = manifest(1), controls = manifest(2);
+    const std::string own = manifest(1), controls = manifest(IDR_COMMON_CONTROLS_MANIFEST);
+    EXPECT_EQ(manifest(2), ""); // the loader's ISOLATIONAWARE_MANIFEST_RESOURCE_ID
     for (const char* part : {"level=\"asInvoker\"", "<dpiAware", ">true</dpiAware>",
                              "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
         EXPECT_NE(own.find(part), std::string::npos) << part;
