@@ -167,6 +167,15 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
              return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"), texts::kOwnNetwork);
          },
          false, L"", IDYES, false, L"address-refused-box"},
+        // The box names the page that showed it, too.
+        {"an address of the own network after a redirect, Ja", true,
+         PageUrl(L"/redirect?to=/ip%3Fip%3D10.1.2.3"),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::AddressRefused(
+                 texts::RedirectedPage(Quote(url), Quote(PageUrl(L"/ip?ip=10.1.2.3"))),
+                 Quote(L"10.1.2.3"), texts::kOwnNetwork);
+         },
+         false, L"", IDYES},
         // No other page would help: the box says what does, and offers no page.
         {"the router's end of a DS-Lite tunnel", true, PageUrl(L"/ip?ip=192.0.0.2"),
          [](const std::wstring&, const std::wstring& url) {

@@ -295,6 +295,55 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
     DestroyWindow(elsewhere);
 }
 
+// One setup dialog at most, whatever the order of starts: a copy that shows it counts as the
+// running copy, and "Ja" in another copy's box brings it forward, so that no second dialog
+// with the old values can put them back over what the first one stored.
+TEST_F(Hostile, OneSetupDialogAcrossCopies) {
+    enum Then { PlainStartAfterTheFirstEnded, YesInTheFirstCopysQuestion };
+    const std::pair<std::wstring, Then> cases[] = {
+        {PageUrl(L"/slowip?ip=192.0.2.35&delay=2"), PlainStartAfterTheFirstEnded},
+        {PageUrl(L"/echo?body=nichts"), YesInTheFirstCopysQuestion},
+    };
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"anderswo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                     0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    for (const auto& [url, then] : cases) {
+        SCOPED_TRACE(then);
+        DeleteFileW((client + L"\\started.txt").c_str());
+        StoreSettings(client, url);
+        Program first(work);
+        WaitUntil([&] { return !first.Windows().empty(); }, 10000);
+        Program second(work, L"Tolvaring.exe", L"/einstellungen");
+        HWND dialog = second.WaitWindow(texts::kSetupCaption, nullptr, 10000);
+        ASSERT_TRUE(dialog);
+        if (then == PlainStartAfterTheFirstEnded) {
+            EXPECT_EQ(first.WaitExit(20000), 0u);
+            StartRecord(client);
+            SetForegroundWindow(elsewhere);
+            WaitUntil([&] { return GetForegroundWindow() == elsewhere; }, 3000);
+            Program third(work);
+            EXPECT_EQ(third.WaitExit(10000), 0u);
+        } else {
+            HWND box = WaitMessageBox(first);
+            ASSERT_TRUE(box);
+            Click(GetDlgItem(box, IDYES));
+            EXPECT_EQ(first.WaitExit(10000), 0u) << "a second setup dialog";
+        }
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3000));
+        const auto starts = [&] {
+            const std::wstring record = ReadFileText(client + L"\\started.txt");
+            std::size_t n = 0;
+            for (std::size_t at = record.find(L"module="); at != std::wstring::npos;
+                 at = record.find(L"module=", at + 1))
+                ++n;
+            return n;
+        };
+        const std::size_t handOffs = then == PlainStartAfterTheFirstEnded ? 1 : 0;
+        EXPECT_FALSE(WaitUntil([&] { return starts() > handOffs; }, 2000)) << "fetched again";
+        EXPECT_EQ(second.Close(dialog), 0u);
+    }
+    DestroyWindow(elsewhere);
+}
+
 struct FolderCase {
     const char* what;
     std::wstring folder;
