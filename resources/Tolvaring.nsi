@@ -313,6 +313,28 @@ Section "Tolvaring"
   ${EndIf}
 SectionEnd
 
+Var Failed
+Var RemoveSettings
+
+; Deletes a file and notes when it is still there.
+!macro RemoveFile FILE
+  Delete "${FILE}"
+  ${If} ${FileExists} "${FILE}"
+    DetailPrint "Nicht entfernt: ${FILE}"
+    StrCpy $Failed 1
+  ${EndIf}
+!macroend
+
+!macro RemoveKey ROOT KEY
+  DeleteRegKey ${ROOT} "${KEY}"
+  ClearErrors
+  EnumRegKey $1 ${ROOT} "${KEY}" 0
+  ${IfNot} ${Errors}
+    DetailPrint "Nicht entfernt: ${ROOT}\${KEY}"
+    StrCpy $Failed 1
+  ${EndIf}
+!macroend
+
 ; An all-users uninstall needs administrator rights for Program Files, the Start menu of
 ; all users and HKLM; without them this copy starts itself again elevated, on the folder
 ; it belongs to (_?=, so that it neither copies itself away nor returns before its work is
@@ -335,6 +357,18 @@ Function un.onInit
         SetErrorLevel 5
         Quit
       ${EndIf}
+      ; The settings are this user's: the question comes first, from this copy, which the
+      ; user sees; the elevated copy has no window yet, and an administrator's password
+      ; typed in gives it the administrator's HKCU.
+      StrCpy $RemoveSettings 0
+      ClearErrors
+      ${GetOptions} $0 "/REMOVESETTINGS" $1
+      ${IfNot} ${Errors}
+        StrCpy $RemoveSettings 1
+      ${ElseIfNot} ${Silent}
+        MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO +2
+        StrCpy $RemoveSettings 1
+      ${EndIf}
       StrCpy $1 "/ELEVATED $0"
       ${If} ${Silent}
         StrCpy $1 "/S $1"
@@ -348,15 +382,13 @@ Function un.onInit
         Push "Tolvaring wurde nicht entfernt."
         Call un.ElevationFailed
       ${ElseIf} $ChildExit == 0
-        ; The settings are this user's, removed by this unelevated copy: with an
-        ; administrator's password typed in, the elevated copy has the administrator's HKCU.
-        ClearErrors
-        ${GetOptions} $0 "/REMOVESETTINGS" $1
-        ${IfNot} ${Errors}
-          DeleteRegKey HKCU "Software\Harlund\Tolvaring"
-        ${ElseIfNot} ${Silent}
-          MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO +2
-          DeleteRegKey HKCU "Software\Harlund\Tolvaring"
+      ${AndIf} $RemoveSettings == 1
+        ; Only once the program is gone: a failed uninstall keeps what it would need.
+        StrCpy $Failed 0
+        !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+        ${If} $Failed == 1
+          MessageBox MB_OK|MB_ICONSTOP "Tolvaring wurde entfernt, aber seine Einstellungen (HKEY_CURRENT_USER\Software\Harlund\Tolvaring) konnten nicht gelöscht werden." /SD IDOK
+          StrCpy $ChildExit 2
         ${EndIf}
       ${EndIf}
       SetErrorLevel $ChildExit
@@ -364,27 +396,6 @@ Function un.onInit
     ${EndIf}
   ${EndIf}
 FunctionEnd
-
-Var Failed
-
-; Deletes a file and notes when it is still there.
-!macro RemoveFile FILE
-  Delete "${FILE}"
-  ${If} ${FileExists} "${FILE}"
-    DetailPrint "Nicht entfernt: ${FILE}"
-    StrCpy $Failed 1
-  ${EndIf}
-!macroend
-
-!macro RemoveKey ROOT KEY
-  DeleteRegKey ${ROOT} "${KEY}"
-  ClearErrors
-  EnumRegKey $1 ${ROOT} "${KEY}" 0
-  ${IfNot} ${Errors}
-    DetailPrint "Nicht entfernt: ${ROOT}\${KEY}"
-    StrCpy $Failed 1
-  ${EndIf}
-!macroend
 
 Section "Uninstall"
   StrCpy $Failed 0

@@ -79,7 +79,7 @@ check "the settings entry's name intact, whatever code page makensis runs in" 's
 # Started from a copy, as NSIS starts an uninstaller, on the folder it belongs to.
 cp "$custom/Uninstall.exe" "$state/Un.exe"
 uninstall="$(winpath "$state/Un.exe") /S /ALLUSERS"
-seen=$(drive box "$(winpath "$state/Un.exe")" /ALLUSERS /TESTFAIL=1260 "_?=C:\Tolvaring Alle")
+seen=$(drive box "$(winpath "$state/Un.exe")" /ALLUSERS /REMOVESETTINGS /TESTFAIL=1260 "_?=C:\Tolvaring Alle")
 check "the uninstaller names another failure of its elevated start, not a No" \
     'saw "^box: Windows konnte dieses Programm nicht mit Administratorrechten starten (Fehler 1260" &&
      ! saw "nicht erteilt"'
@@ -87,6 +87,9 @@ chattr +i "$custom/LIESMICH.txt"
 check "a file that cannot be removed: exit 2" '[ "$(exit_code "$uninstall _?=C:\Tolvaring Alle")" = 2 ]'
 chattr -i "$custom/LIESMICH.txt"
 run reg add 'HKCU\Software\Harlund\Tolvaring\1.0' /v URL /d http://x/ /f >/dev/null 2>&1
+seen=$(drive box "$(winpath "$state/Un.exe")" /ALLUSERS /TESTDECLINE "_?=C:\Tolvaring Alle")
+check "the uninstaller asks about the settings before its elevated start" \
+    'saw "^box: Sollen auch die Einstellungen von Tolvaring entfernt werden?"'
 check "a No at the uninstaller's prompt: 1223, the settings kept" \
     '[ "$(exit_code "$uninstall /REMOVESETTINGS /TESTDECLINE _?=C:\Tolvaring Alle")" = 1223 ] && [ -e "$custom" ] &&
      key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
