@@ -20,7 +20,8 @@ inline std::wstring PageShowed(const std::wstring& quotedPage, const std::wstrin
     return L"Die Seite " + quotedPage + L" zeigt als IP-Adresse " + quotedText + L". ";
 }
 // The configured page, and the one a redirect led to, which showed the address.
-inline std::wstring RedirectedPage(const std::wstring& quotedPage, const std::wstring& quotedTarget) {
+inline std::wstring RedirectedPage(const std::wstring& quotedPage,
+                                   const std::wstring& quotedTarget) {
     return quotedPage + L" (weitergeleitet zu " + quotedTarget + L")";
 }
 inline std::wstring AddressRefused(const std::wstring& quotedPage, const std::wstring& quotedText,
@@ -126,8 +127,7 @@ inline std::wstring SettingNotExact(const std::wstring& name, const std::wstring
 }
 // The limit of the profile and process calls, as the boxes about a long path give it.
 inline std::wstring OnlyShorterPaths(std::size_t maxPath) {
-    return L"nur Dateien, deren Pfad k\u00FCrzer als " + Decimal(maxPath) +
-           L" Zeichen ist.";
+    return L"nur Dateien, deren Pfad k\u00FCrzer als " + Decimal(maxPath) + L" Zeichen ist.";
 }
 inline std::wstring FolderTooLong(const std::wstring& quotedFolder, std::size_t maxPath) {
     return L"Der BearShare-Ordner " + quotedFolder +

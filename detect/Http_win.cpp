@@ -145,7 +145,7 @@ Outcome WaitDispatching(HANDLE done, const Deadline& deadline, HeaderWatch& watc
 }
 
 std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings,
-                        std::wstring* redirectedTo) {
+                         std::wstring* redirectedTo) {
     const Deadline deadline(settings.timeoutMs);
     auto job = std::make_shared<FetchJob>(url, settings, deadline);
     if (!job->done) FailWithCode(GetLastError());

@@ -49,8 +49,7 @@ FARPROC WINAPI BeforeDelayLoad(unsigned notify, PDelayLoadInfo info) {
     EndClientNotStarted();
     const std::wstring text =
         texts::SystemFunctionMissing(Quote(function), Quote(Widened(info->szDll)), ErrorText(code));
-    ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
-                   MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
     ExitProcess(1);
 }
 
