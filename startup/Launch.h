@@ -1,8 +1,9 @@
 #pragma once
 // What only Windows decides, on its own, so that the program's test build can stand in for
 // it: refuse a client that needs elevation (error 740), let the user decline the elevation
-// prompt (error 1223), say how our own token and the client's run, and deny a copy that is
-// not elevated the one-copy mutex of an elevated first copy (error 5).
+// prompt (error 1223), say how our own token and the client's run, deny a copy that is
+// not elevated the one-copy mutex of an elevated first copy (error 5), and grant the
+// foreground.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -34,3 +35,6 @@ std::optional<bool> ClientVirtualized(HANDLE process);
 
 // CreateMutexW with the default security, not owned.
 HANDLE CreateCopyMutex(const wchar_t* name);
+
+// SetForegroundWindow: whether the foreground is granted is Windows' to decide.
+BOOL BringToFront(HWND window);

@@ -40,3 +40,7 @@ std::optional<bool> ClientVirtualized(HANDLE process) {
 HANDLE CreateCopyMutex(const wchar_t* name) {
     return CreateMutexW(nullptr, FALSE, name);
 }
+
+BOOL BringToFront(HWND window) {
+    return SetForegroundWindow(window);
+}

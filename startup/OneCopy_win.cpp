@@ -78,7 +78,7 @@ void BringForward(HWND window) {
     // Asynchronous: a first copy that hangs must not hang us.
     if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
     const HWND popup = GetLastActivePopup(window);
-    SetForegroundWindow(popup ? popup : window);
+    BringToFront(popup ? popup : window);
 }
 
 // Whether another copy runs for this user; this copy holds the lock from now on if not.

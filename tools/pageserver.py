@@ -39,7 +39,8 @@ Stalls (each ends by itself after STALL_SECONDS at the latest):
 With --tls-extra NAME=CERT the same pages are also served over TLS with that certificate
 (port in PORT_FILE.NAME). With --proxy-log FILE a forward proxy listens as well (port in
 PORT_FILE.proxy): it takes any http:// address, logs the request line to FILE and answers
-with the page of that path from this server, whatever the host.
+with the page of that path from this server, whatever the host; a CONNECT (the tunnel for
+an https:// address) is logged and refused with 403.
 Besides the pages, two ports that never answer (their numbers in PORT_FILE.silent and
 PORT_FILE.full): one that accepts connections and never sends a byte (a TLS client waits
 there for the handshake), and one whose accept queue is kept full, so that a connect
@@ -341,6 +342,16 @@ class ProxyHandler(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, fmt, *args):
         pass
+
+    def do_CONNECT(self):
+        # A tunnel for https: logged, then refused, so that its host and port show.
+        with open(ProxyHandler.log_file, 'a') as log:
+            log.write(self.requestline + '\n')
+        self.send_response(403)
+        self.send_header('Content-Length', '0')
+        self.send_header('Connection', 'close')
+        self.end_headers()
+        self.close_connection = True
 
     def do_GET(self):
         with open(ProxyHandler.log_file, 'a') as log:

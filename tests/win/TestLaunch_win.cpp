@@ -7,12 +7,29 @@
 // unless it asks for "clientnotvirtualized" (a client Windows does not virtualize: a
 // manifest of its own, or 64-bit) or "clientunknown" (its token cannot be asked).
 // "mutexdenied": the one-copy mutex is an elevated first copy's, which Windows does not
-// let us open. TOLVARING_TEST_SHELL_LOG, when set, names a file that gets, for each start
-// through the shell, the class of the window passed and whether it is the active window.
+// let us open. TOLVARING_TEST_WINDOW_LOG, when set, names a file that gets a line for each
+// start through the shell ("prompt over <class of the window passed>", and ", active" when
+// it is the active window) and for each window brought to the front ("front <class>").
 #include "startup/Launch.h"
 
 #include <cwchar>
 #include <string>
+
+static void Note(std::string line) {
+    wchar_t log[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", log, MAX_PATH) == 0) return;
+    line += "\r\n";
+    HANDLE file = CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+static std::string ClassName(HWND window) {
+    wchar_t name[64] = L"none";
+    if (window) GetClassNameW(window, name, 64);
+    return std::string(name, name + std::wcslen(name)); // a class name is ASCII
+}
 
 static bool Asked(const wchar_t* what) {
     wchar_t value[64] = {};
@@ -28,17 +45,8 @@ BOOL LaunchProcess(const wchar_t* path, wchar_t* commandLine, DWORD flags, START
 }
 
 BOOL LaunchThroughShell(SHELLEXECUTEINFOW* info) {
-    wchar_t log[MAX_PATH] = {}, owner[64] = L"none";
-    if (GetEnvironmentVariableW(L"TOLVARING_TEST_SHELL_LOG", log, MAX_PATH) > 0) {
-        if (info->hwnd) GetClassNameW(info->hwnd, owner, 64);
-        const bool active = info->hwnd && GetForegroundWindow() == info->hwnd;
-        std::string line(owner, owner + std::wcslen(owner)); // a class name is ASCII
-        line += active ? " active\r\n" : "\r\n";
-        HANDLE file = CreateFileW(log, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    const bool active = info->hwnd && GetForegroundWindow() == info->hwnd;
+    Note("prompt over " + ClassName(info->hwnd) + (active ? ", active" : ""));
     if (Asked(L"decline")) return SetLastError(ERROR_CANCELLED), FALSE;
     return ShellExecuteExW(info);
 }
@@ -57,4 +65,9 @@ std::optional<bool> ClientVirtualized(HANDLE) {
 HANDLE CreateCopyMutex(const wchar_t* name) {
     if (Asked(L"mutexdenied")) return SetLastError(ERROR_ACCESS_DENIED), nullptr;
     return CreateMutexW(nullptr, FALSE, name);
+}
+
+BOOL BringToFront(HWND window) {
+    Note("front " + ClassName(window));
+    return SetForegroundWindow(window);
 }

@@ -71,14 +71,14 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
         const std::wstring shellLog = work + L"\\shell.txt";
         DeleteFileW(shellLog.c_str());
         SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", c.launch);
-        SetEnvironmentVariableW(L"TOLVARING_TEST_SHELL_LOG", shellLog.c_str());
+        SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", shellLog.c_str());
         Program program(work, *c.launch ? L"TolvaringTest.exe" : L"Tolvaring.exe");
         SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
-        SetEnvironmentVariableW(L"TOLVARING_TEST_SHELL_LOG", nullptr);
+        SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", nullptr);
         EXPECT_EQ(program.WaitExit(), 0u);
         // The elevation prompt is asked for over our status window, made active for it.
         if (*c.launch) {
-            EXPECT_EQ(ReadFileText(shellLog), L"TolvaringStatus active\r\n");
+            EXPECT_EQ(ReadFileText(shellLog), L"prompt over TolvaringStatus, active\r\n");
         }
         const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
         EXPECT_EQ(ini, L"[Network]\r\nforcedIP=\"198.51.100.9\"\r\nbForcedIP=Yes\r\n");
@@ -167,6 +167,19 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
              return texts::AddressRefused(Quote(url), Quote(L"192.168.178.20"), texts::kOwnNetwork);
          },
          false, L"", IDYES, false, L"address-refused-box"},
+        {"the provider's shared network, Ja", true, PageUrl(L"/ip?ip=100.64.1.2"),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::AddressRefused(Quote(url), Quote(L"100.64.1.2"), texts::kSharedNetwork);
+         },
+         false, L"", IDYES},
+        // The page's address as the box shows it: without its password.
+        {"an address of the own network from a page with a password, Ja", true,
+         L"http://nutzer:geheim@" + PageUrl(L"/ip?ip=10.9.8.7").substr(7),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::AddressRefused(Quote(L"http://nutzer:***@" + url.substr(21)),
+                                          Quote(L"10.9.8.7"), texts::kOwnNetwork);
+         },
+         false, L"", IDYES},
         // The box names the page that showed it, too.
         {"an address of the own network after a redirect, Ja", true,
          PageUrl(L"/redirect?to=/ip%3Fip%3D10.1.2.3"),

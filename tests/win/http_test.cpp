@@ -299,6 +299,8 @@ TEST(HttpFetch, TheSystemProxyIsUsed) {
     } catch (const AppError& e) {
         ADD_FAILURE() << Narrow(e.Message());
     }
+    // An https address without a port asks the proxy for a tunnel to 443, which it refuses.
+    EXPECT_THROW(ShortTimeout(10000).OpenURL(L"https://tolvaring-proxy.test/ip"), AppError);
     WriteRawValue(HKEY_CURRENT_USER, key, "ProxyEnable", REG_DWORD,
                   enabled.exists ? enabled.bytes : std::string(4, '\0'));
     if (server.exists) WriteRawValue(HKEY_CURRENT_USER, key, "ProxyServer", REG_SZ, server.bytes);
@@ -307,6 +309,8 @@ TEST(HttpFetch, TheSystemProxyIsUsed) {
     // The request line names the whole address (Wine adds the port).
     EXPECT_EQ(log.rfind(L"GET http://tolvaring-proxy.test", 0), 0u) << Narrow(log);
     EXPECT_NE(log.find(L"/ip?ip=203.0.113.74 HTTP/1.1"), std::wstring::npos) << Narrow(log);
+    EXPECT_NE(log.find(L"\nCONNECT tolvaring-proxy.test:443 HTTP/1.1"), std::wstring::npos)
+        << Narrow(log);
 }
 
 } // namespace

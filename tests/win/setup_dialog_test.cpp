@@ -248,6 +248,7 @@ struct RefusalCase {
     std::wstring url;
     const wchar_t* named;       // what the refusal names
     bool nothingStored = false; // the list at the working folder, which nobody chose
+    bool taken = false;         // not refused: OK stores the folder and the address, no box
 };
 
 // A folder or address that the ANSI code page cannot hold exactly, or the working folder
@@ -263,24 +264,36 @@ TEST_F(Tolvaring, SetupRefusesWhatItMustNotStore) {
         // No character of the password in the box, whatever it holds.
         {"address with a password", nullptr, L"http://nutzer:Geheim#\u0141@h/ip", L"nutzer:***@h"},
         {"a folder nobody chose", nullptr, PageUrl(L"/ip"), L"liegt kein BearShare.exe", true},
+        // Opened in the list, a folder is chosen, whether or not BearShare.exe is there yet.
+        {"a folder opened in the list", L"Ge\u00F6ffnet", PageUrl(L"/ip"), nullptr, true, true},
     };
+    CreateDirectoryW((work + L"\\Ge\u00F6ffnet").c_str(), nullptr);
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.what);
         SetupWithFolder at(c.nothingStored ? L"" : base, work);
         HWND setup = at.dialog;
         EXPECT_TRUE(setup);
         if (!setup) continue;
+        const std::wstring opened =
+            (c.nothingStored ? work : base) + L"\\" + (c.subfolder ? c.subfolder : L"");
         if (c.subfolder) {
             HWND list = Child(setup, frmSetup::kIdDirBearShare);
             SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
             PressKey(list, VK_RETURN);
-            if (!WaitUntil([&] { return TextOf(list) == base + L"\\" + c.subfolder; })) {
+            if (!WaitUntil([&] { return TextOf(list) == opened; })) {
                 ADD_FAILURE() << "the subfolder did not open";
                 continue;
             }
         }
         SetText(Child(setup, frmSetup::kIdTxtUrl), c.url);
         Click(Child(setup, frmSetup::kIdCmdOkay));
+        if (c.taken) {
+            EXPECT_TRUE(WaitUntil([&] { return Stored(kUrlSetting) == c.url; }));
+            EXPECT_EQ(Stored(kFolderSetting), opened);
+            EXPECT_FALSE(at.program.WaitWindow(kSetupCaption, L"#32770", 0)); // stored after the checks
+            EXPECT_EQ(at.program.Close(setup), 0u);
+            continue;
+        }
         HWND box = at.program.WaitWindow(kSetupCaption, L"#32770", 5000);
         EXPECT_TRUE(box);
         if (!box) continue;
