@@ -13,6 +13,9 @@ void FormUnloaded(HWND form);
 // when none is loaded.
 int RunMessageLoop();
 
+// The exit code of a run that ends without a failure box of its own.
+void SetExitCode(int code);
+
 // The failure box: the message, the stop icon, brought to the front.
 void ReportFailure(const AppError& failure);
 // The same box for a failure about the client's folder, asking whether to change it now:

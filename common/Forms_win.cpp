@@ -64,6 +64,10 @@ int RunMessageLoop() {
     return state.exitCode;
 }
 
+void SetExitCode(int code) {
+    State().exitCode = code;
+}
+
 void ReportFailure(const AppError& failure) {
     // Ownerless: if the user clicked elsewhere meanwhile, it would open behind that window.
     ShowMessageBox(nullptr, failure.Message().c_str(), texts::kAppTitle,

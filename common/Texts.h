@@ -53,6 +53,45 @@ inline std::wstring DsLiteAddress(const std::wstring& quotedPage, const std::wst
            L"Sie Ihren Internetanbieter um eine eigene \u00F6ffentliche IPv4-Adresse, also um "
            L"einen Anschluss mit \u201EDual Stack\u201C statt DS-Lite.";
 }
+// The check start's box: what the page showed, whether Tolvaring would hand it on, the file
+// BearShare would read and why, and that nothing was changed.
+inline std::wstring NoAddressShown(const std::wstring& quotedPage) {
+    return L"Die Seite " + quotedPage +
+           L" zeigt keine IP-Adresse. Tolvaring w\u00FCrde BearShare deshalb nichts "
+           L"weitergeben.";
+}
+inline constexpr wchar_t kWouldHandOn[] = L"Tolvaring w\u00FCrde sie an BearShare weitergeben.";
+inline std::wstring WouldNotHandOn(const wchar_t* reason) {
+    return std::wstring(reason) +
+           L" Tolvaring w\u00FCrde sie deshalb nicht an BearShare weitergeben.";
+}
+inline constexpr wchar_t kDsLiteReason[] =
+    L"Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem Internetanbieter: Ihr "
+    L"Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse.";
+// `quotedForcedIP` is empty when the file holds no forcedIP.
+inline std::wstring ClientReads(const std::wstring& quotedFile, const wchar_t* why,
+                                const std::wstring& quotedForcedIP) {
+    return L"\r\n\r\nBearShare liest beim Start die Datei " + quotedFile + L". " + why +
+           (quotedForcedIP.empty() ? std::wstring(L" Darin steht noch kein forcedIP.")
+                                   : L" Darin steht jetzt forcedIP " + quotedForcedIP + L".") +
+           L"\r\n\r\nGe\u00E4ndert wurde nichts: Tolvaring hat keine Datei geschrieben und "
+           L"BearShare nicht gestartet.";
+}
+inline constexpr wchar_t kReadsCopy[] =
+    L"Windows leitet BearShare dorthin um: BearShare l\u00E4uft ohne Administratorrechte aus "
+    L"einem gesch\u00FCtzten Ordner, und Windows hat ihm diese Kopie unter VirtualStore "
+    L"angelegt.";
+inline constexpr wchar_t kReadsRealElevated[] =
+    L"BearShare verlangt Administratorrechte und liest deshalb die Datei in seinem Ordner.";
+inline constexpr wchar_t kReadsRealNotVirtualized[] =
+    L"Windows leitet BearShare nicht um: Tolvaring l\u00E4uft als Administrator, die "
+    L"Benutzerkontensteuerung ist aus, oder BearShare bringt ein eigenes Manifest mit.";
+inline constexpr wchar_t kReadsRealNotProtected[] =
+    L"Der Ordner von BearShare ist kein gesch\u00FCtzter Ordner wie \u201EProgramme\u201C, "
+    L"also leitet Windows nichts um.";
+inline constexpr wchar_t kReadsRealNoCopyYet[] =
+    L"Windows w\u00FCrde BearShare in eine Kopie unter VirtualStore umleiten, sobald es dort "
+    L"eine gibt; noch gibt es keine.";
 inline constexpr wchar_t kSetupCaption[] = L"Tolvaring? - Setup";
 inline constexpr wchar_t kFrameBearShare[] = L"BearShare";
 inline constexpr wchar_t kFrameGeneral[] = L"Allgemein";

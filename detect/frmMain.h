@@ -20,6 +20,8 @@ class frmMain {
     void Show();
     void Unload();
     HWND Hwnd() const { return hwnd_; }
+    // The window's class, by which another copy of the program tells that this one fetches.
+    static constexpr wchar_t kClassName[] = L"TolvaringStatus";
 
     // Fetches the page at `sUrl` and returns the first dotted-quad address in its text,
     // or the empty text when there is none. A failed fetch throws AppError.

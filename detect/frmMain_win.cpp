@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TolvaringStatus";
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW; // no taskbar button
 

@@ -295,6 +295,7 @@ Section "Tolvaring"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Tolvaring.lnk" "$INSTDIR\Tolvaring.exe"
   CreateShortCut "$SMPROGRAMS\Tolvaring – Einstellungen.lnk" "$INSTDIR\Tolvaring.exe" "/einstellungen"
+  CreateShortCut "$SMPROGRAMS\Tolvaring – Adresse prüfen.lnk" "$INSTDIR\Tolvaring.exe" "/pruefen"
   ${GetParameters} $1
   ClearErrors
   ${GetOptions} $1 "/DESKTOP" $2
@@ -405,6 +406,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   !insertmacro RemoveFile "$SMPROGRAMS\Tolvaring.lnk"
   !insertmacro RemoveFile "$SMPROGRAMS\Tolvaring – Einstellungen.lnk"
+  !insertmacro RemoveFile "$SMPROGRAMS\Tolvaring – Adresse prüfen.lnk"
   !insertmacro RemoveFile "$DESKTOP\Tolvaring.lnk"
   ${If} $AllUsers == 1
     !insertmacro RemoveKey HKLM "${UNINSTALL_KEY}"

@@ -60,6 +60,15 @@ std::vector<std::wstring> CommandLineArguments(std::wstring_view line) {
     }
 }
 
+StartKind KindOfStart(const std::vector<std::wstring>& arguments) {
+    if (AsksForSetup(arguments)) return StartKind::Setup;
+    for (const std::wstring& argument : arguments)
+        if (EqualsIgnoringAsciiCase(argument, L"/pruefen") ||
+            EqualsIgnoringAsciiCase(argument, L"/check"))
+            return StartKind::Check;
+    return StartKind::Plain;
+}
+
 bool AsksForSetup(const std::vector<std::wstring>& arguments) {
     for (const std::wstring& argument : arguments)
         if (EqualsIgnoringAsciiCase(argument, L"/einstellungen") ||

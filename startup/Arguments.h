@@ -15,3 +15,8 @@ std::vector<std::wstring> CommandLineArguments(std::wstring_view commandLine);
 // Whether one of `arguments` (the program's name not among them) is "/einstellungen" or
 // "/setup", in any case. Other arguments are ignored.
 bool AsksForSetup(const std::vector<std::wstring>& arguments);
+
+// How the program was started: plainly, for the setup dialog, or for the check start
+// ("/pruefen" or "/check", in any case). The setup dialog wins over the check.
+enum class StartKind { Plain, Setup, Check };
+StartKind KindOfStart(const std::vector<std::wstring>& arguments);

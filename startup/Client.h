@@ -4,6 +4,7 @@
 // decided here and nowhere else.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 // Before anything is fetched or written: AppError, about the folder, when the client's
@@ -21,6 +22,18 @@ void CheckClientFolder(const std::wstring& folder);
 // there leaves the new address in FreePeers.ini, and the client not started; that prompt is
 // asked for over `owner`, a window of ours, which is made active for it.
 void HandOff(const std::wstring& folder, const std::wstring& address, HWND owner);
+
+// The file that BearShare in `folder`, started now, would read its settings from, why, and
+// the forcedIP it holds (none when it has no such key or is not there). Decided as HandOff
+// decides: the client is created suspended and ended before it has run. AppError as for
+// HandOff when it cannot be created.
+struct ClientReading {
+    enum class Why { Copy, Elevated, NotVirtualized, NotProtected, NoCopyYet };
+    std::wstring file;
+    Why why = Why::NoCopyYet;
+    std::optional<std::wstring> forcedIP;
+};
+ClientReading WhatTheClientReads(const std::wstring& folder);
 
 // Ends the client that a hand-off has created suspended and not yet started, if there is
 // one: for a failure that ends the program on the spot.

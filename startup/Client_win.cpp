@@ -170,13 +170,19 @@ class NewCopy {
     bool kept_ = false;
 };
 
+// The copy that a virtualized client reads instead of `real`; empty when it is not
+// virtualized or the file lies outside the protected folders.
+std::wstring CopyReadInstead(const std::wstring& real, bool virtualized) {
+    return virtualized ? VirtualCopyOf(real) : std::wstring();
+}
+
 // Into the file the client will read: the real one, unless Windows will virtualize the
 // client (see above). Then the copy when there is one, else the real file, else (a
 // standard user may not write there) the copy made from the real file.
 void WriteForcedAddress(const std::wstring& real, const std::wstring& address, bool virtualized,
                         bool clientNeedsElevation) {
     const TokenFacts token = OwnToken();
-    const std::wstring copy = virtualized ? VirtualCopyOf(real) : std::wstring();
+    const std::wstring copy = CopyReadInstead(real, virtualized);
     if (!copy.empty() && IsFileAt(copy)) {
         CheckCopyLength(copy);
         return Write(copy, address);
@@ -319,6 +325,29 @@ void HandOff(const std::wstring& folder, const std::wstring& address, HWND owner
     PendingClient client(ClientFile(folder, kProgram));
     WriteForcedAddress(settingsFile, address, client.Virtualized(), client.NeedsElevation());
     client.Start(owner);
+}
+
+ClientReading WhatTheClientReads(const std::wstring& folder) {
+    const std::wstring real = ClientFile(folder, kSettingsFile);
+    const PendingClient client(ClientFile(folder, kProgram)); // never started: ended at once
+    const bool virtualized = client.Virtualized();
+    const std::wstring copy = CopyReadInstead(real, virtualized);
+    ClientReading reading;
+    reading.file = real;
+    reading.why = client.NeedsElevation() ? ClientReading::Why::Elevated
+                  : !virtualized          ? ClientReading::Why::NotVirtualized
+                  : copy.empty()          ? ClientReading::Why::NotProtected
+                                          : ClientReading::Why::NoCopyYet;
+    if (!copy.empty() && IsFileAt(copy)) {
+        reading.file = copy;
+        reading.why = ClientReading::Why::Copy;
+    }
+    // Through the wide call: the copy's path lies in the user's profile.
+    wchar_t value[64] = {};
+    GetPrivateProfileStringW(L"Network", L"forcedIP", L"", value, 64,
+                             Reachable(reading.file).c_str());
+    if (value[0]) reading.forcedIP = value;
+    return reading;
 }
 
 void EndClientNotStarted() {

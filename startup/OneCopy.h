@@ -5,12 +5,15 @@
 // its setup dialog counts as the running copy for every later start, so that there is
 // never a second dialog whose OK would put back the values the first one stored.
 
+#include "startup/Arguments.h"
+
 // Whether this start goes on. When another copy of ours (from whatever folder) shows its
-// setup dialog, this start brings that to the front and ends. Otherwise, when another copy
-// runs for the same user, it is left to finish its work and this start ends, after
-// bringing to the front the box that copy waits in; but a start that `asksForSetup` goes
-// on to show its own dialog.
-bool ShouldRun(bool asksForSetup);
+// setup dialog, this start brings that to the front and ends; a check start, which only
+// reads, goes on beside it unless another copy fetches or asks as well. Otherwise, when
+// another copy runs for the same user, it is left to finish its work and this start ends,
+// after bringing to the front the box that copy waits in; but a start for the setup dialog
+// goes on to show its own dialog.
+bool ShouldRun(StartKind kind);
 
 // Whether another copy of ours shows its setup dialog; it is brought to the front then.
 bool BringOtherCopysSetupForward();

@@ -3,6 +3,7 @@
 #include "common/Texts.h"
 #include "startup/Launch.h"
 #include "startup/basMain.h"
+#include "detect/frmMain.h"
 #include "startup/frmSetup.h"
 
 #include <algorithm>
@@ -45,6 +46,7 @@ struct FirstCopyWindows {
     std::vector<DWORD> copies;
     HWND setup = nullptr;
     HWND box = nullptr;
+    HWND status = nullptr; // the status window of a copy that fetches
 };
 
 BOOL CALLBACK Consider(HWND window, LPARAM arg) {
@@ -53,6 +55,7 @@ BOOL CALLBACK Consider(HWND window, LPARAM arg) {
     GetClassNameW(window, cls, 32);
     InternalGetWindowText(window, caption, 32); // sends nothing: the window may hang
     const bool setup = std::wcscmp(cls, frmSetup::kClassName) == 0;
+    const bool status = std::wcscmp(cls, frmMain::kClassName) == 0;
     const bool box =
         std::wcscmp(cls, L"#32770") == 0 && std::wcscmp(caption, texts::kAppTitle) == 0;
     DWORD id = 0;
@@ -60,6 +63,7 @@ BOOL CALLBACK Consider(HWND window, LPARAM arg) {
     const bool ours = std::find(found.copies.begin(), found.copies.end(), id) != found.copies.end();
     if (ours && setup && !found.setup) found.setup = window;
     if (ours && box && !found.box) found.box = window;
+    if (ours && status && !found.status) found.status = window;
     return TRUE;
 }
 
@@ -104,12 +108,17 @@ bool AnotherCopyRuns() {
 
 } // namespace
 
-bool ShouldRun(bool asksForSetup) {
+bool ShouldRun(StartKind kind) {
     // A copy with its dialog open holds no lock when it was started beside a fetching one:
     // its window is what counts, whether or not the lock is free.
     const bool another = AnotherCopyRuns();
     const FirstCopyWindows first = FindFirstCopyWindows();
-    if (first.setup || (another && !asksForSetup)) {
+    // The lock may be the dialog's copy's: then only a fetch or a question holds a check back.
+    const bool busy = another && (!first.setup || first.status || first.box);
+    const bool endsHere = kind == StartKind::Check   ? busy
+                          : kind == StartKind::Setup ? first.setup != nullptr
+                                                     : first.setup || another;
+    if (endsHere) {
         BringForward(first.setup ? first.setup : first.box);
         return false;
     }

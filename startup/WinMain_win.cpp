@@ -19,11 +19,13 @@ void __verbose_terminate_handler() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RestrictDllSearch();
-    const bool asksForSetup = AsksForSetup(CommandLineArguments(GetCommandLineW()));
-    if (!ShouldRun(asksForSetup)) return 0;
+    const StartKind kind = KindOfStart(CommandLineArguments(GetCommandLineW()));
+    if (!ShouldRun(kind)) return 0;
     try {
-        if (asksForSetup) {
+        if (kind == StartKind::Setup) {
             OpenSetup();
+        } else if (kind == StartKind::Check) {
+            CheckStart();
         } else {
             Main();
         }

@@ -28,5 +28,9 @@ StoredSetting ReadSetting(const wchar_t* name);
 std::wstring NotExactMessage(const wchar_t* name, const std::wstring& storedText);
 
 void Main();
+// The check start: the checks, the fetch and the verdict of a normal start, and where
+// BearShare would read the address, in one box; nothing is written or started. Failures
+// get the boxes of a normal start. Exit code 0 when the address would be handed on.
+void CheckStart();
 // The setup dialog with the stored values, whatever they are; nothing is fetched.
 void OpenSetup();

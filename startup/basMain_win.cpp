@@ -97,6 +97,14 @@ const wchar_t* WhyNotHandedOn(AddressVerdict verdict) {
     }
 }
 
+// The page as a box names it: its password hidden, and the page a redirect led to.
+std::wstring PageNamed(const std::wstring& url, const std::wstring& redirectedTo) {
+    const std::wstring page = Quote(UrlWithoutPassword(url));
+    return redirectedTo.empty()
+               ? page
+               : texts::RedirectedPage(page, Quote(UrlWithoutPassword(redirectedTo)));
+}
+
 // The detection and the hand-off, or the question when the page yields no address that
 // peers could reach: a router's or proxy's page shows the address of the own network, and
 // the scan takes any four groups of digits; BearShare would announce it and nobody could
@@ -115,10 +123,7 @@ void DetectAndHandOff() {
     const AddressVerdict verdict = JudgeAddress(address);
     if (verdict != AddressVerdict::Public) {
         status.Unload();
-        std::wstring page = Quote(UrlWithoutPassword(url));
-        if (!status.RedirectedTo().empty())
-            page = texts::RedirectedPage(page, Quote(UrlWithoutPassword(status.RedirectedTo())));
-        const std::wstring shown = Quote(address);
+        const std::wstring page = PageNamed(url, status.RedirectedTo()), shown = Quote(address);
         // No page can mend a line without a public IPv4 address: the box says what can.
         if (verdict == AddressVerdict::DsLite) throw AppError(texts::DsLiteAddress(page, shown));
         const std::wstring text = texts::AddressRefused(page, shown, WhyNotHandedOn(verdict));
@@ -129,15 +134,61 @@ void DetectAndHandOff() {
     HandOff(Setting(kFolderSetting), address, status.Hwnd());
 }
 
-} // namespace
+const wchar_t* WhyThisFile(ClientReading::Why why) {
+    switch (why) {
+    case ClientReading::Why::Copy:
+        return texts::kReadsCopy;
+    case ClientReading::Why::Elevated:
+        return texts::kReadsRealElevated;
+    case ClientReading::Why::NotVirtualized:
+        return texts::kReadsRealNotVirtualized;
+    case ClientReading::Why::NotProtected:
+        return texts::kReadsRealNotProtected;
+    case ClientReading::Why::NoCopyYet:
+        break;
+    }
+    return texts::kReadsRealNoCopyYet;
+}
 
-void Main() {
-    SetSettingsIdentity();
+// What the page gives and where BearShare would read it, in one box; nothing is written or
+// started. Exit code 1 when the address would not be handed on.
+void CheckAndReport() {
+    const std::wstring folder = Setting(kFolderSetting);
+    CheckClientFolder(folder);
+
+    frmMain status;
+    status.Show();
+    const std::wstring url = Setting(kUrlSetting);
+    const std::wstring address = status.GetIp(url);
+    const ClientReading reading = WhatTheClientReads(folder);
+    status.Unload();
+
+    const std::wstring page = PageNamed(url, status.RedirectedTo());
+    const AddressVerdict verdict =
+        address.empty() ? AddressVerdict::NotAnAddress : JudgeAddress(address);
+    std::wstring text;
+    if (address.empty()) {
+        text = texts::NoAddressShown(page);
+    } else {
+        text = texts::PageShowed(page, Quote(address));
+        text += verdict == AddressVerdict::Public ? std::wstring(texts::kWouldHandOn)
+                : verdict == AddressVerdict::DsLite
+                    ? texts::WouldNotHandOn(texts::kDsLiteReason)
+                    : texts::WouldNotHandOn(WhyNotHandedOn(verdict));
+    }
+    text += texts::ClientReads(Quote(reading.file), WhyThisFile(reading.why),
+                               reading.forcedIP ? Quote(*reading.forcedIP) : std::wstring());
+    ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
+                   MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    if (address.empty() || verdict != AddressVerdict::Public) SetExitCode(1);
+}
+
+// False when a setting is missing or not exact: the setup dialog is open then.
+bool SettingsUsable() {
     if (Settings().Value(L"", kFolderSetting) == L"" || Settings().Value(L"", kUrlSetting) == L"") {
         ShowSetup();
-        return;
+        return false;
     }
-
     // Another tool may have stored what the code page turns into a look-alike: the user
     // is told and chooses anew, as for a missing setting.
     for (const wchar_t* name : {kFolderSetting, kUrlSetting}) {
@@ -145,17 +196,32 @@ void Main() {
         if (!setting.exact) {
             ReportFailure(AppError(NotExactMessage(name, setting.text)));
             ShowSetup();
-            return;
+            return false;
         }
     }
+    return true;
+}
 
+void Run(void (*course)()) {
+    SetSettingsIdentity();
+    if (!SettingsUsable()) return;
     try {
-        DetectAndHandOff();
+        course();
     } catch (const AppError& failure) {
         // A moved or reinstalled BearShare: the user can choose its folder right away.
         if (!failure.AboutFolder()) throw;
         if (OfferToChangeFolder(failure)) ShowSetup();
     }
+}
+
+} // namespace
+
+void Main() {
+    Run(DetectAndHandOff);
+}
+
+void CheckStart() {
+    Run(CheckAndReport);
 }
 
 void OpenSetup() {

@@ -13,6 +13,9 @@ lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring.lnk' 2>/dev/null | wc
 # The Start-menu entry that opens the setup dialog: there, and with its argument.
 settings_lnk() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring – Einstellungen.lnk' 2>/dev/null | head -n1; }
 settings_entry() { f=$(settings_lnk); [ -n "$f" ] && strings -el "$f" | grep -qx '/einstellungen'; }
+# And the one for the check start.
+check_lnk() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring – Adresse prüfen.lnk' 2>/dev/null | head -n1; }
+check_entry() { f=$(check_lnk); [ -n "$f" ] && strings -el "$f" | grep -qx '/pruefen'; }
 
 # Current user, with a desktop shortcut.
 run "$setup" /S /DESKTOP
@@ -20,6 +23,7 @@ local_dir=$(find "$WINEPREFIX/drive_c/users" -ipath '*AppData/Local/Programs/Tol
 check "installed for the current user" '[ -n "$local_dir" ] && [ -f "$local_dir/Tolvaring.exe" ] && [ -f "$local_dir/LIESMICH.txt" ]'
 check "Start menu entry and desktop shortcut" '[ "$(lnk_count)" -ge 2 ]'
 check "Start menu entry for the settings" 'settings_entry'
+check "Start menu entry for the check start" 'check_entry'
 check "uninstaller registered for the user" 'key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
 entry=$(run reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvaring' 2>/dev/null | tr -d '\r')
 for value in DisplayName DisplayIcon DisplayVersion InstallLocation EstimatedSize NoModify NoRepair \
@@ -36,7 +40,7 @@ wait_gone "$local_dir/Uninstall.exe"
 sleep 1
 check "settings kept without /REMOVESETTINGS" 'key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
 check "program removed" '[ ! -f "$local_dir/Tolvaring.exe" ]'
-check "shortcuts removed" '[ "$(lnk_count)" -eq 0 ] && [ -z "$(settings_lnk)" ]'
+check "shortcuts removed" '[ "$(lnk_count)" -eq 0 ] && [ -z "$(settings_lnk)" ] && [ -z "$(check_lnk)" ]'
 check "uninstall entry removed" '! key_exists "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring"'
 
 # All users; the settings go too.
@@ -98,7 +102,7 @@ check "another failure of the uninstaller's elevated start: its code, the settin
      key_exists "HKCU\\Software\\Harlund\\Tolvaring\\1.0"'
 check "an all-users uninstall restarts elevated and leaves nothing behind" \
     '[ "$(exit_code "$uninstall /REMOVESETTINGS _?=C:\Tolvaring Alle")" = 0 ] && [ ! -e "$custom" ] &&
-     [ "$(lnk_count)" -eq 0 ] && [ -z "$(settings_lnk)" ] &&
+     [ "$(lnk_count)" -eq 0 ] && [ -z "$(settings_lnk)" ] && [ -z "$(check_lnk)" ] &&
      ! key_exists "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tolvaring" &&
      ! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
 check "installer and uninstaller are DPI-aware" 'strings -el "$setup" | grep -qi "dpiAware" || strings "$setup" | grep -qi "dpiAware"'

@@ -5,14 +5,26 @@
 
 namespace {
 
-TEST(Arguments, AsksForSetup) {
-    const std::pair<std::vector<std::wstring>, bool> cases[] = {
-        {{}, false},           {{L"/einstellungen"}, true}, {{L"/Einstellungen"}, true},
-        {{L"/SETUP"}, true},   {{L"-x", L"/setup"}, true},  {{L"einstellungen"}, false},
-        {{L"/setupx"}, false}, {{L"/setu"}, false},         {{L"/einstellungen "}, false},
+TEST(Arguments, KindOfStart) {
+    constexpr StartKind plain = StartKind::Plain, setup = StartKind::Setup,
+                        check = StartKind::Check;
+    const std::pair<std::vector<std::wstring>, StartKind> cases[] = {
+        {{}, plain},
+        {{L"/einstellungen"}, setup},
+        {{L"/Einstellungen"}, setup},
+        {{L"/SETUP"}, setup},
+        {{L"-x", L"/setup"}, setup},
+        {{L"einstellungen"}, plain},
+        {{L"/setupx"}, plain},
+        {{L"/setu"}, plain},
+        {{L"/einstellungen "}, plain},
+        {{L"/pruefen"}, check},
+        {{L"/CHECK"}, check},
+        {{L"/pr\u00FCfen"}, plain},
+        {{L"/check", L"/setup"}, setup},
     };
-    for (const auto& [arguments, asks] : cases)
-        EXPECT_EQ(AsksForSetup(arguments), asks) << testing::PrintToString(arguments);
+    for (const auto& [arguments, kind] : cases)
+        EXPECT_EQ(KindOfStart(arguments), kind) << testing::PrintToString(arguments);
 }
 
 TEST(Arguments, SplitsTheCommandLineAsWindowsDoes) {

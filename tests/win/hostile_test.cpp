@@ -645,6 +645,94 @@ TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
 
 // A fetch given up, at the deadline or for endless headers, is given up for real: while the
 // box is still up, the server sees its connection closed.
+struct CheckCase {
+    const char* what;
+    const wchar_t* path;   // of the page, on the loopback server
+    const char* staleCopy; // the copy in VirtualStore, the client in a protected folder
+    std::wstring (*says)(const std::wstring& page, const std::wstring& file);
+    DWORD exitCode;
+    bool besideSetup = false; // while another copy shows its setup dialog
+};
+
+// The check start shows what the page gives and the file BearShare reads, as the hand-off
+// would choose it, and changes nothing: the files keep their bytes and times, and the
+// client created to ask its token is gone without having run.
+TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
+    const auto handedOn = [](const std::wstring& page, const std::wstring& file) {
+        return texts::PageShowed(page, Quote(L"84.12.3.4")) + texts::kWouldHandOn +
+               texts::ClientReads(Quote(file), texts::kReadsRealNotProtected, Quote(L"1.1.1.1"));
+    };
+    const CheckCase cases[] = {
+        {"a public address", L"/ip?ip=84.12.3.4", nullptr, handedOn, 0},
+        {"beside another copy's setup dialog", L"/ip?ip=84.12.3.4", nullptr, handedOn, 0, true},
+        {"an address of the own network", L"/ip?ip=192.168.1.5", nullptr,
+         [](const std::wstring& page, const std::wstring& file) {
+             return texts::PageShowed(page, Quote(L"192.168.1.5")) +
+                    texts::WouldNotHandOn(texts::kOwnNetwork) +
+                    texts::ClientReads(Quote(file), texts::kReadsRealNotProtected,
+                                       Quote(L"1.1.1.1"));
+         },
+         1},
+        {"no address", L"/echo?body=nichts", nullptr,
+         [](const std::wstring& page, const std::wstring& file) {
+             return texts::NoAddressShown(page) + texts::ClientReads(Quote(file),
+                                                                     texts::kReadsRealNotProtected,
+                                                                     Quote(L"1.1.1.1"));
+         },
+         1},
+        {"a stale copy that the client reads", L"/ip?ip=84.12.3.4",
+         "[Network]\r\nforcedIP=\"5.5.5.5\"\r\n",
+         [](const std::wstring& page, const std::wstring& file) {
+             return texts::PageShowed(page, Quote(L"84.12.3.4")) + texts::kWouldHandOn +
+                    texts::ClientReads(Quote(file), texts::kReadsCopy, Quote(L"5.5.5.5"));
+         },
+         0},
+    };
+    for (const CheckCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring folder =
+            c.staleCopy ? KnownFolderPath(FOLDERID_ProgramFilesX86) + L"\\Tolvaring Test\\Check"
+                        : client;
+        const std::wstring ini = folder + L"\\FreePeers.ini";
+        const std::wstring copy =
+            KnownFolderPath(FOLDERID_LocalAppData) + L"\\VirtualStore" + ini.substr(2);
+        SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+        PutClient(folder);
+        DeleteFileW((folder + L"\\started.txt").c_str());
+        WriteFileBytes(ini, "[Network]\r\nforcedIP=\"1.1.1.1\"\r\n");
+        if (c.staleCopy) {
+            SHCreateDirectoryExW(nullptr, copy.substr(0, copy.rfind(L'\\')).c_str(), nullptr);
+            WriteFileBytes(copy, c.staleCopy);
+        }
+        const std::wstring url = PageUrl(c.path);
+        StoreSettings(folder, url);
+        const auto stamp = [](const std::wstring& file) {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data);
+            return ReadFileText(file) + L"@" + std::to_wstring(data.ftLastWriteTime.dwLowDateTime);
+        };
+        const std::wstring before = stamp(ini) + stamp(copy);
+        std::optional<Program> dialog;
+        if (c.besideSetup) {
+            dialog.emplace(work, L"Tolvaring.exe", L"/einstellungen");
+            EXPECT_TRUE(dialog->WaitWindow(texts::kSetupCaption));
+        }
+        Program check(work, L"TolvaringTest.exe", L"/pruefen");
+        HWND box = WaitMessageBox(check);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(MessageBoxText(box), c.says(Quote(url), c.staleCopy ? copy : ini));
+        if (!c.besideSetup && !c.staleCopy && c.exitCode == 0 &&
+            WaitUntil([&] { return GetForegroundWindow() == box; }, 3000))
+            SaveScreenshot(box, L"check-box");
+        Click(GetDlgItem(box, IDOK));
+        EXPECT_EQ(check.WaitExit(), c.exitCode);
+        EXPECT_EQ(stamp(ini) + stamp(copy), before);
+        EXPECT_FALSE(ClientLeftBehind(folder));
+        EXPECT_FALSE(FileExists(folder + L"\\started.txt"));
+        DeleteFileW(copy.c_str());
+    }
+}
+
 TEST_F(Hostile, AFetchGivenUpLetsGoOfTheServer) {
     const struct {
         const char* what;
