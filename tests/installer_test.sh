@@ -13,9 +13,9 @@ lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring.lnk' 2>/dev/null | wc
 # The Start-menu entry that opens the setup dialog: there, and with its argument.
 settings_lnk() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring – Einstellungen.lnk' 2>/dev/null | head -n1; }
 settings_entry() { f=$(settings_lnk); [ -n "$f" ] && strings -el "$f" | grep -qx '/einstellungen'; }
-# And the one for the check start.
+# And the one for the check start (its text's length before it may read as a blank).
 check_lnk() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring – Adresse prüfen.lnk' 2>/dev/null | head -n1; }
-check_entry() { f=$(check_lnk); [ -n "$f" ] && strings -el "$f" | grep -qx '/pruefen'; }
+check_entry() { f=$(check_lnk); [ -n "$f" ] && strings -el "$f" | grep -Eqx '[[:space:]]*/pruefen'; }
 
 # Current user, with a desktop shortcut.
 run "$setup" /S /DESKTOP

@@ -211,7 +211,16 @@ TEST_F(Hostile, HandOffOverTrustedHttps) {
 // what the first copy waits in, should the user have clicked elsewhere meanwhile: its own
 // window only, restored when minimized, and the box its setup dialog shows over itself.
 TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
-    enum Twist { Plain, Minimized, OwnBox, ForeignBox, ElevatedFirst, Elsewhere, SetupAsked };
+    enum Twist {
+        Plain,
+        Minimized,
+        OwnBox,
+        ForeignBox,
+        ElevatedFirst,
+        Elsewhere,
+        SetupAsked,
+        CheckAsked
+    };
     struct Case {
         const char* what;
         std::wstring url;       // empty: only the folder stored
@@ -235,6 +244,8 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         // The Start menu's settings entry: never lost, never a second fetch.
         {"fetching, /einstellungen", slow, nullptr, SetupAsked},
         {"setup dialog, /einstellungen", L"", texts::kSetupCaption, SetupAsked},
+        // Held back like a plain start: the check would read what the first copy writes.
+        {"fetching, /pruefen", slow, nullptr, CheckAsked},
     };
     // The second copy is the test build, which notes the window it brings to the front:
     // what is in front at the end may also have come there by itself.
@@ -285,7 +296,9 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         DeleteFileW(fronts.c_str());
         SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", fronts.c_str());
         Program second(work, c.twist == Elsewhere ? copyElsewhere.c_str() : L"TolvaringTest.exe",
-                       c.twist == SetupAsked ? L"/einstellungen" : L"");
+                       c.twist == SetupAsked   ? L"/einstellungen"
+                       : c.twist == CheckAsked ? L"/pruefen"
+                                               : L"");
         SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", nullptr);
         if (c.twist == SetupAsked && !waiting) { // its own dialog, while the first goes on
             HWND own = second.WaitWindow(texts::kSetupCaption, nullptr, 10000);
