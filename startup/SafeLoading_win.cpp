@@ -28,12 +28,15 @@ bool ContextActive() {
     return context != nullptr;
 }
 
+// A null result leaves the load to the helper's own LoadLibrary by name, which searches
+// System32 alone where RestrictDllSearch could set that: for comctl32 under the context,
+// and should System32's copy ever fail to load.
 FARPROC WINAPI BeforeDelayLoad(unsigned notify, PDelayLoadInfo info) {
     if (notify != dliNotePreLoadLibrary) return nullptr;
     if (ContextActive() && _stricmp(info->szDll, "comctl32.dll") == 0) return nullptr;
     wchar_t folder[MAX_PATH];
     const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr; // the loader's own search, System32 first
+    if (n == 0 || n >= MAX_PATH) return nullptr;
     const std::wstring path = std::wstring(folder, n) + L"\\" + Widened(info->szDll);
     return reinterpret_cast<FARPROC>(
         LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
