@@ -43,11 +43,12 @@ inline constexpr wchar_t kLeadingZeros[] =
     L"lesen eine solche Adresse verschieden, manche als eine ganz andere Adresse.";
 // The router's address inside a DS-Lite tunnel: another page would not help, since every
 // page outside shows the provider's shared address, which peers cannot reach either.
+inline constexpr wchar_t kDsLiteReason[] =
+    L"Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem Internetanbieter: Ihr "
+    L"Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse.";
 inline std::wstring DsLiteAddress(const std::wstring& quotedPage, const std::wstring& quotedText) {
-    return PageShowed(quotedPage, quotedText) +
-           L"Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem "
-           L"Internetanbieter: Ihr Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse. "
-           L"Andere BearShare-Nutzer k\u00F6nnen BearShare deshalb \u00FCber IPv4 nicht "
+    return PageShowed(quotedPage, quotedText) + kDsLiteReason +
+           L" Andere BearShare-Nutzer k\u00F6nnen BearShare deshalb \u00FCber IPv4 nicht "
            L"erreichen, ganz gleich, welche Webseite Tolvaring fragt. Tolvaring gibt die Adresse "
            L"nicht an BearShare weiter und startet BearShare nicht.\r\n\r\nAbhilfe: Bitten "
            L"Sie Ihren Internetanbieter um eine eigene \u00F6ffentliche IPv4-Adresse, also um "
@@ -65,9 +66,6 @@ inline std::wstring WouldNotHandOn(const wchar_t* reason) {
     return std::wstring(reason) +
            L" Tolvaring w\u00FCrde sie deshalb nicht an BearShare weitergeben.";
 }
-inline constexpr wchar_t kDsLiteReason[] =
-    L"Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem Internetanbieter: Ihr "
-    L"Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse.";
 // `quotedForcedIP` is empty when the file holds no forcedIP.
 inline std::wstring ClientReads(const std::wstring& quotedFile, const wchar_t* why,
                                 const std::wstring& quotedForcedIP) {

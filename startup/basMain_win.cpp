@@ -180,7 +180,7 @@ void CheckAndReport() {
                                reading.forcedIP ? Quote(*reading.forcedIP) : std::wstring());
     ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
                    MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
-    if (address.empty() || verdict != AddressVerdict::Public) SetExitCode(1);
+    if (verdict != AddressVerdict::Public) SetExitCode(1);
 }
 
 // False when a setting is missing or not exact: the setup dialog is open then.

@@ -211,16 +211,10 @@ TEST_F(Hostile, HandOffOverTrustedHttps) {
 // what the first copy waits in, should the user have clicked elsewhere meanwhile: its own
 // window only, restored when minimized, and the box its setup dialog shows over itself.
 TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
-    enum Twist {
-        Plain,
-        Minimized,
-        OwnBox,
-        ForeignBox,
-        ElevatedFirst,
-        Elsewhere,
-        SetupAsked,
-        CheckAsked
-    };
+    // clang-format off
+    enum Twist { Plain, Minimized, OwnBox, ForeignBox, ElevatedFirst, Elsewhere, SetupAsked,
+                 CheckAsked };
+    // clang-format on
     struct Case {
         const char* what;
         std::wstring url;       // empty: only the folder stored
@@ -660,10 +654,9 @@ TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
 // box is still up, the server sees its connection closed.
 struct CheckCase {
     const char* what;
-    const wchar_t* path;   // of the page, on the loopback server
-    const char* staleCopy; // the copy in VirtualStore, the client in a protected folder
-    std::wstring (*says)(const std::wstring& page, const std::wstring& file);
-    DWORD exitCode;
+    const wchar_t* ip;        // what the page shows; null: no address
+    const wchar_t* reason;    // why it would not be handed on; null: it would
+    bool staleCopy = false;   // a copy in VirtualStore, the client in a protected folder
     bool besideSetup = false; // while another copy shows its setup dialog
 };
 
@@ -671,35 +664,12 @@ struct CheckCase {
 // would choose it, and changes nothing: the files keep their bytes and times, and the
 // client created to ask its token is gone without having run.
 TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
-    const auto handedOn = [](const std::wstring& page, const std::wstring& file) {
-        return texts::PageShowed(page, Quote(L"84.12.3.4")) + texts::kWouldHandOn +
-               texts::ClientReads(Quote(file), texts::kReadsRealNotProtected, Quote(L"1.1.1.1"));
-    };
     const CheckCase cases[] = {
-        {"a public address", L"/ip?ip=84.12.3.4", nullptr, handedOn, 0},
-        {"beside another copy's setup dialog", L"/ip?ip=84.12.3.4", nullptr, handedOn, 0, true},
-        {"an address of the own network", L"/ip?ip=192.168.1.5", nullptr,
-         [](const std::wstring& page, const std::wstring& file) {
-             return texts::PageShowed(page, Quote(L"192.168.1.5")) +
-                    texts::WouldNotHandOn(texts::kOwnNetwork) +
-                    texts::ClientReads(Quote(file), texts::kReadsRealNotProtected,
-                                       Quote(L"1.1.1.1"));
-         },
-         1},
-        {"no address", L"/echo?body=nichts", nullptr,
-         [](const std::wstring& page, const std::wstring& file) {
-             return texts::NoAddressShown(page) + texts::ClientReads(Quote(file),
-                                                                     texts::kReadsRealNotProtected,
-                                                                     Quote(L"1.1.1.1"));
-         },
-         1},
-        {"a stale copy that the client reads", L"/ip?ip=84.12.3.4",
-         "[Network]\r\nforcedIP=\"5.5.5.5\"\r\n",
-         [](const std::wstring& page, const std::wstring& file) {
-             return texts::PageShowed(page, Quote(L"84.12.3.4")) + texts::kWouldHandOn +
-                    texts::ClientReads(Quote(file), texts::kReadsCopy, Quote(L"5.5.5.5"));
-         },
-         0},
+        {"a public address", L"84.12.3.4", nullptr},
+        {"beside another copy's setup dialog", L"84.12.3.4", nullptr, false, true},
+        {"an address of the own network", L"192.168.1.5", texts::kOwnNetwork},
+        {"no address", nullptr, nullptr},
+        {"a stale copy that the client reads", L"84.12.3.4", nullptr, true},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -715,9 +685,10 @@ TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
         WriteFileBytes(ini, "[Network]\r\nforcedIP=\"1.1.1.1\"\r\n");
         if (c.staleCopy) {
             SHCreateDirectoryExW(nullptr, copy.substr(0, copy.rfind(L'\\')).c_str(), nullptr);
-            WriteFileBytes(copy, c.staleCopy);
+            WriteFileBytes(copy, "[Network]\r\nforcedIP=\"5.5.5.5\"\r\n");
         }
-        const std::wstring url = PageUrl(c.path);
+        const std::wstring url =
+            c.ip ? PageUrl(L"/ip?ip=" + std::wstring(c.ip)) : PageUrl(L"/echo?body=nichts");
         StoreSettings(folder, url);
         const auto stamp = [](const std::wstring& file) {
             WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -733,12 +704,22 @@ TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
         Program check(work, L"TolvaringTest.exe", L"/pruefen");
         HWND box = WaitMessageBox(check);
         ASSERT_TRUE(box);
-        EXPECT_EQ(MessageBoxText(box), c.says(Quote(url), c.staleCopy ? copy : ini));
-        if (!c.besideSetup && !c.staleCopy && c.exitCode == 0 &&
+        const std::wstring page = Quote(url);
+        const DWORD exitCode = c.ip && !c.reason ? 0 : 1;
+        const std::wstring shown =
+            !c.ip ? texts::NoAddressShown(page)
+                  : texts::PageShowed(page, Quote(c.ip)) +
+                        (c.reason ? texts::WouldNotHandOn(c.reason) : texts::kWouldHandOn);
+        EXPECT_EQ(MessageBoxText(box),
+                  shown + texts::ClientReads(Quote(c.staleCopy ? copy : ini),
+                                             c.staleCopy ? texts::kReadsCopy
+                                                         : texts::kReadsRealNotProtected,
+                                             Quote(c.staleCopy ? L"5.5.5.5" : L"1.1.1.1")));
+        if (!c.besideSetup && !c.staleCopy && exitCode == 0 &&
             WaitUntil([&] { return GetForegroundWindow() == box; }, 3000))
             SaveScreenshot(box, L"check-box");
         Click(GetDlgItem(box, IDOK));
-        EXPECT_EQ(check.WaitExit(), c.exitCode);
+        EXPECT_EQ(check.WaitExit(), exitCode);
         EXPECT_EQ(stamp(ini) + stamp(copy), before);
         EXPECT_FALSE(ClientLeftBehind(folder));
         EXPECT_FALSE(FileExists(folder + L"\\started.txt"));
