@@ -68,17 +68,17 @@ TEST_F(Tolvaring, HandOffIntoFoldersOfEveryShape) {
         SCOPED_TRACE(c.name);
         const std::wstring real = c.realFolder.empty() ? c.folder : c.realFolder;
         StoreSettings(c.folder, PageUrl(L"/ip?ip=198.51.100.9"));
-        const std::wstring shellLog = work + L"\\shell.txt";
-        DeleteFileW(shellLog.c_str());
+        const std::wstring windowLog = work + L"\\windows.txt";
+        DeleteFileW(windowLog.c_str());
         SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", c.launch);
-        SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", shellLog.c_str());
+        SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", windowLog.c_str());
         Program program(work, *c.launch ? L"TolvaringTest.exe" : L"Tolvaring.exe");
         SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", nullptr);
         SetEnvironmentVariableW(L"TOLVARING_TEST_WINDOW_LOG", nullptr);
         EXPECT_EQ(program.WaitExit(), 0u);
         // The elevation prompt is asked for over our status window, made active for it.
         if (*c.launch) {
-            EXPECT_EQ(ReadFileText(shellLog), L"prompt over TolvaringStatus, active\r\n");
+            EXPECT_EQ(ReadFileText(windowLog), L"prompt over TolvaringStatus, active\r\n");
         }
         const std::wstring ini = ReadFileText(real + L"\\FreePeers.ini");
         EXPECT_EQ(ini, L"[Network]\r\nforcedIP=\"198.51.100.9\"\r\nbForcedIP=Yes\r\n");
