@@ -4,8 +4,12 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 # controls, only some hand-offs the shell (known folders, an elevated client) and COM. The
 # delay-import libraries name just the functions the program calls. The helper's hooks
 # (startup/SafeLoading) load them from System32 by their full path, comctl32 by name from
-# the side-by-side store while the common controls' context is active.
-foreach(dll shell32 ole32 comctl32)
+# the side-by-side store while the common controls' context is active. WinINet too: Windows
+# resolves ordinary imports before any code of ours runs, and outside the KnownDLLs of
+# every Windows from 7 to 11 it would search the program's folder first ("Dynamic-link
+# library search order", learn.microsoft.com), so a wininet.dll placed beside Tolvaring.exe
+# would run as Tolvaring.
+foreach(dll wininet ws2_32 shell32 ole32 comctl32)
   set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
   add_custom_command(OUTPUT ${lib}
     COMMAND ${TOOLCHAIN_PREFIX}-dlltool --input-def ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def
@@ -14,7 +18,7 @@ foreach(dll shell32 ole32 comctl32)
   list(APPEND DELAY_LOADED ${lib})
 endforeach()
 add_custom_target(delayload DEPENDS ${DELAY_LOADED})
-set(WIN_LIBS wininet ${DELAY_LOADED} uuid advapi32 user32 gdi32 kernel32)
+set(WIN_LIBS ${DELAY_LOADED} uuid advapi32 user32 gdi32 kernel32)
 
 add_library(winplatform STATIC
   common/Ansi_win.cpp
@@ -29,6 +33,7 @@ add_library(winplatform STATIC
   settings/RegCalls_win.cpp
   detect/Fetch_win.cpp
   detect/Http_win.cpp
+  detect/ServerAddresses_win.cpp
   detect/frmMain_win.cpp
   startup/basMain_win.cpp
   startup/Client_win.cpp
@@ -51,7 +56,8 @@ set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
 # entry point.
 set(WIN7_HEADER -Wl,--major-os-version,6,--minor-os-version,1
                 -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
-add_executable(Tolvaring WIN32 startup/WinMain_win.cpp detect/HttpSettings_win.cpp ${RC_FILE})
+add_executable(Tolvaring WIN32 startup/WinMain_win.cpp startup/LeanRuntime_win.cpp
+               detect/HttpSettings_win.cpp ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
 # Stripped by the linker and without a link time stamp: two builds of one commit give
 # the same bytes (strip would stamp the time again).
@@ -62,7 +68,8 @@ target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-secti
 set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp
                ${CMAKE_SOURCE_DIR}/tests/win/TestMessageBox_win.cpp
                ${CMAKE_SOURCE_DIR}/tests/win/TestLaunch_win.cpp)
-add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp ${TEST_SEAMS} ${RC_FILE})
+add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp startup/LeanRuntime_win.cpp ${TEST_SEAMS}
+               ${RC_FILE})
 target_link_libraries(TolvaringTest PRIVATE winplatform)
 target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections
                     ${WIN7_HEADER})

@@ -18,7 +18,7 @@ target_link_options(trustca PRIVATE -municode ${STATIC_RUNTIME})
 
 add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp)
 # The tests call more of the shell than the program does.
-target_link_libraries(wintestsupport PUBLIC winplatform gtest shell32 ole32 comctl32)
+target_link_libraries(wintestsupport PUBLIC winplatform gtest wininet shell32 ole32 comctl32)
 target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 
 function(add_wine_test name)

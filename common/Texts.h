@@ -62,6 +62,13 @@ inline std::wstring NoAddressShown(const std::wstring& quotedPage) {
            L"weitergeben.";
 }
 inline constexpr wchar_t kWouldHandOn[] = L"Tolvaring w\u00FCrde sie an BearShare weitergeben.";
+// The address would be handed on, but the file BearShare reads could not be written:
+// `failure` is what a normal start says then.
+inline std::wstring WouldNotWrite(const std::wstring& failure) {
+    return L"Tolvaring k\u00F6nnte sie aber nicht an BearShare weitergeben. Ein normaler "
+           L"Start meldet:\r\n" +
+           failure;
+}
 inline std::wstring WouldNotHandOn(const wchar_t* reason) {
     return std::wstring(reason) +
            L" Tolvaring w\u00FCrde sie deshalb nicht an BearShare weitergeben.";
@@ -81,15 +88,29 @@ inline constexpr wchar_t kReadsCopy[] =
     L"angelegt.";
 inline constexpr wchar_t kReadsRealElevated[] =
     L"BearShare verlangt Administratorrechte und liest deshalb die Datei in seinem Ordner.";
-inline constexpr wchar_t kReadsRealNotVirtualized[] =
-    L"Windows leitet BearShare nicht um: Tolvaring l\u00E4uft als Administrator, die "
-    L"Benutzerkontensteuerung ist aus, oder BearShare bringt ein eigenes Manifest mit.";
+inline constexpr wchar_t kReadsRealWeAreElevated[] =
+    L"Windows leitet BearShare nicht um: Tolvaring l\u00E4uft als Administrator, und so "
+    L"startet auch BearShare.";
+inline constexpr wchar_t kReadsRealUacOff[] =
+    L"Windows leitet BearShare nicht um: Die Benutzerkontensteuerung ist ausgeschaltet.";
+inline constexpr wchar_t kReadsRealClientNotVirtualized[] =
+    L"Windows leitet BearShare nicht um: BearShare bringt ein eigenes Manifest mit (oder ist "
+    L"ein 64-Bit-Programm).";
 inline constexpr wchar_t kReadsRealNotProtected[] =
     L"Der Ordner von BearShare ist kein gesch\u00FCtzter Ordner wie \u201EProgramme\u201C, "
     L"also leitet Windows nichts um.";
 inline constexpr wchar_t kReadsRealNoCopyYet[] =
     L"Windows w\u00FCrde BearShare in eine Kopie unter VirtualStore umleiten, sobald es dort "
     L"eine gibt; noch gibt es keine.";
+// An argument that looks like a switch but is none of Tolvaring's.
+inline std::wstring UnknownSwitch(const std::wstring& quotedArgument) {
+    return L"Tolvaring kennt den Schalter " + quotedArgument +
+           L" nicht und hat deshalb nichts getan.\r\n\r\nTolvaring kennt diese "
+           L"Schalter:\r\n/einstellungen (oder /setup): das Setup \u00F6ffnen\r\n/pruefen (oder "
+           L"/pr\u00FCfen, /check): pr\u00FCfen, welche Adresse die Seite zeigt, ohne etwas zu "
+           L"\u00E4ndern\r\nOhne Schalter ermittelt Tolvaring die Adresse, gibt sie an "
+           L"BearShare weiter und startet BearShare.";
+}
 inline constexpr wchar_t kSetupCaption[] = L"Tolvaring? - Setup";
 inline constexpr wchar_t kFrameBearShare[] = L"BearShare";
 inline constexpr wchar_t kFrameGeneral[] = L"Allgemein";

@@ -47,7 +47,7 @@ class FetchJob {
     KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     bool ok = false;
     std::wstring page;
-    std::wstring redirectedTo; // the address that gave the page, when a redirect led there
+    PageSource source;
     std::wstring failure;
 
     // Set while the worker is inside HttpSendRequest, where WinINet reads the headers.

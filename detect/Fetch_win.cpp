@@ -6,6 +6,7 @@
 #include "common/Quote.h"
 #include "common/Texts.h"
 #include "detect/PageText.h"
+#include "detect/ServerAddresses.h"
 
 #include <algorithm>
 #include <memory>
@@ -119,8 +120,10 @@ class Fetch {
     bool HasHeaderLines() const;
     std::wstring RedirectTarget(const std::wstring& current) const;
     std::string ReadBody();
+    bool WentDirect() const;
 
     FetchJob& job_;
+    std::wstring host_; // of the hop that answers
     HINTERNET session_ = nullptr; // owned by the job
     InternetHandle connection_;
     InternetHandle request_;
@@ -159,6 +162,7 @@ void SetTimeouts(HINTERNET h, DWORD ms) {
 
 void Fetch::Send(const std::wstring& url) {
     const UrlParts parts = CrackUrl(url);
+    host_ = parts.host;
     // The port as written, checked when the address was prepared; the platform's cracking
     // gives 0 or a 16-bit wrap for texts that are no port, and 0 is never taken for a
     // default here.
@@ -300,6 +304,19 @@ std::string Fetch::ReadBody() {
     return body;
 }
 
+// Whether the session reaches servers without a proxy: then the server's name was resolved
+// here, and resolving it again gives the addresses it was reached at (from the resolver's
+// cache).
+bool Fetch::WentDirect() const {
+    DWORD size = 0;
+    InternetQueryOptionW(session_, INTERNET_OPTION_PROXY, nullptr, &size);
+    std::vector<BYTE> info(std::max<DWORD>(size, sizeof(INTERNET_PROXY_INFO)));
+    size = static_cast<DWORD>(info.size());
+    return InternetQueryOptionW(session_, INTERNET_OPTION_PROXY, info.data(), &size) &&
+           reinterpret_cast<const INTERNET_PROXY_INFO*>(info.data())->dwAccessType ==
+               INTERNET_OPEN_TYPE_DIRECT;
+}
+
 std::wstring Fetch::Run() {
     Open();
     std::wstring current = job_.url;
@@ -319,7 +336,8 @@ std::wstring Fetch::Run() {
         const std::string body = ReadBody();
         const std::wstring contentType = HeaderText(HTTP_QUERY_CONTENT_TYPE);
         const std::string ascii(contentType.begin(), contentType.end());
-        if (hop > 0) job_.redirectedTo = current;
+        if (hop > 0) job_.source.redirectedTo = current;
+        job_.source.serverAddresses = ServerAddresses(host_, WentDirect());
         return PageBytesToText(body, CharsetFromContentType(ascii), FromAnsi);
     }
 }

@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include <string>
+#include <vector>
 
 struct HttpSettings {
     // Where the address names none: http's, and https's.
@@ -41,13 +42,22 @@ HttpSettings ProgramHttpSettings();
 // not time the TLS handshake and drains an unread body when a request handle is closed.
 // So when the deadline passes, OpenURL fails at once, whatever WinINet is doing; the
 // worker is abandoned and its session handle is closed on a thread of its own.
+// Where a page came from.
+struct PageSource {
+    // The address that gave the page, where a redirect led there; else the empty text.
+    std::wstring redirectedTo;
+    // The IPv4 addresses of the server that gave it, as dotted quads: its host when written
+    // as one, or what the host's name resolves to when the fetch went without a proxy (a
+    // proxy resolves the name itself).
+    std::vector<std::wstring> serverAddresses;
+};
+
 class HttpControl {
   public:
     HttpControl() = default;
     explicit HttpControl(HttpSettings settings) : settings_(settings) {}
-    // `redirectedTo`, when given, gets the address that gave the page where a redirect led
-    // there, else the empty text.
-    std::wstring OpenURL(const std::wstring& url, std::wstring* redirectedTo = nullptr) const;
+    // `source`, when given, learns where the page came from.
+    std::wstring OpenURL(const std::wstring& url, PageSource* source = nullptr) const;
 
   private:
     HttpSettings settings_;

@@ -145,7 +145,7 @@ Outcome WaitDispatching(HANDLE done, const Deadline& deadline, HeaderWatch& watc
 }
 
 std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings,
-                         std::wstring* redirectedTo) {
+                         PageSource* source) {
     const Deadline deadline(settings.timeoutMs);
     auto job = std::make_shared<FetchJob>(url, settings, deadline);
     if (!job->done) FailWithCode(GetLastError());
@@ -168,17 +168,17 @@ std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings,
         Fail(HeadersTooLargeReason(settings.maxHeaderBytes));
     }
     if (!job->ok) Fail(job->failure);
-    if (redirectedTo) *redirectedTo = job->redirectedTo;
+    if (source) *source = std::move(job->source);
     return std::move(job->page);
 }
 
 } // namespace
 
-std::wstring HttpControl::OpenURL(const std::wstring& url, std::wstring* redirectedTo) const {
+std::wstring HttpControl::OpenURL(const std::wstring& url, PageSource* source) const {
     try {
         const PreparedUrl prepared = PrepareUrl(url);
         CheckPrepared(prepared);
-        return FetchWithin(prepared.url, settings_, redirectedTo);
+        return FetchWithin(prepared.url, settings_, source);
     } catch (const FetchFailure& failure) {
         throw AppError(texts::PageFailed(Quote(UrlWithoutPassword(url)), failure.reason));
     }

@@ -74,9 +74,9 @@ std::wstring_view AddressIn(std::wstring_view run) {
     return std::all_of(groups.begin(), groups.end(), isGroup) ? run : std::wstring_view();
 }
 
-} // namespace
-
-std::wstring ScanForIp(std::wstring_view page) {
+// Hands each run of the page that is an address, from left to right, to `take` until it
+// returns true; that address is returned, or the empty view when none was taken.
+template <class Take> std::wstring_view FirstTaken(std::wstring_view page, Take take) {
     std::size_t runStart = kNoRun; // of the run that the block before ended in
     for (std::size_t block = 0; block < page.size(); block += kBlock) {
         const std::size_t count = std::min(kBlock, page.size() - block);
@@ -92,9 +92,27 @@ std::wstring ScanForIp(std::wstring_view page) {
                 continue;
             }
             const std::wstring_view address = AddressIn(page.substr(runStart, at - runStart));
-            if (!address.empty()) return std::wstring(address);
+            if (!address.empty() && take(address)) return address;
             runStart = kNoRun;
         }
     }
-    return runStart == kNoRun ? std::wstring() : std::wstring(AddressIn(page.substr(runStart)));
+    if (runStart == kNoRun) return {};
+    const std::wstring_view address = AddressIn(page.substr(runStart));
+    return !address.empty() && take(address) ? address : std::wstring_view();
+}
+
+} // namespace
+
+std::wstring ScanForIp(std::wstring_view page, const std::vector<std::wstring>& passedOver) {
+    std::wstring_view firstPassedOver;
+    const std::wstring_view address = FirstTaken(page, [&](std::wstring_view run) {
+        if (std::find(passedOver.begin(), passedOver.end(), run) == passedOver.end()) return true;
+        if (firstPassedOver.empty()) firstPassedOver = run;
+        return false;
+    });
+    return std::wstring(address.empty() ? firstPassedOver : address);
+}
+
+bool PageShowsAddress(std::wstring_view page, std::wstring_view address) {
+    return !FirstTaken(page, [&](std::wstring_view run) { return run == address; }).empty();
 }

@@ -203,7 +203,11 @@ std::wstring UrlWithoutPassword(std::wstring_view url) {
     const std::size_t slash = url.find(L'/', start);
     const std::wstring_view upToSlash =
         url.substr(start, slash == std::wstring_view::npos ? slash : slash - start);
-    if (IsHostAndPort(url.substr(start, end - start)) &&
+    // An authority that a "?" or "#" ends, with an "@" after it, cannot be told from one
+    // whose password holds that character ("user:1?2/3@host" is not the host "user").
+    const bool queryBeforeAt = end < url.size() && url[end] != L'/' &&
+                               url.find(L'@', end) != std::wstring_view::npos;
+    if (!queryBeforeAt && IsHostAndPort(url.substr(start, end - start)) &&
         upToQuery.find(L'@') == std::wstring_view::npos &&
         upToSlash.find(L'@') == std::wstring_view::npos)
         return out;

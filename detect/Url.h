@@ -45,11 +45,10 @@ unsigned WrittenPort(std::wstring_view url);
 
 // The address as a message may show it, with or without a scheme. Only the authority
 // (after the scheme, up to the first "/", "?" or "#") holds a password; one that is just a
-// host, with or without a port, holds none when no "@" follows before the query. Otherwise,
-// from
-// the first colon after the scheme to the last "@" is replaced by "***": whatever
-// characters a password holds, none of it shows, and an ambiguous address loses more than
-// its password.
+// host, with or without a port, holds none when no "@" follows before the query, and a "/"
+// ends it. Otherwise (also where a "?" or "#" ends it and an "@" follows) from the first
+// colon after the scheme to the last "@" is replaced by "***": whatever characters a
+// password holds, none of it shows, and an ambiguous address loses more than its password.
 std::wstring UrlWithoutPassword(std::wstring_view url);
 
 // Whether the scheme of `url` is https (any case).

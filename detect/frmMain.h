@@ -23,19 +23,20 @@ class frmMain {
     // The window's class, by which another copy of the program tells that this one fetches.
     static constexpr wchar_t kClassName[] = L"TolvaringStatus";
 
-    // Fetches the page at `sUrl` and returns the first dotted-quad address in its text,
-    // or the empty text when there is none. A failed fetch throws AppError.
+    // Fetches the page at `sUrl` and returns the first dotted-quad address in its text that
+    // is not the page server's own (unless no other follows), or the empty text when there
+    // is none. A failed fetch throws AppError.
     std::wstring GetIp(const std::wstring& sUrl);
     // The address of the page that showed it, where a redirect of `sUrl` led there; else
     // the empty text.
-    const std::wstring& RedirectedTo() const { return redirectedTo_; }
+    const std::wstring& RedirectedTo() const { return source_.redirectedTo; }
 
     HttpControl Http{ProgramHttpSettings()};
 
   private:
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
-    std::wstring redirectedTo_;
+    PageSource source_;
     HWND label1_ = nullptr;
     GdiObject labelFont_;
 };

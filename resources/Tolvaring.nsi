@@ -336,6 +336,12 @@ Var RemoveSettings
   ${EndIf}
 !macroend
 
+; The settings, and the maker's key above them when nothing else of the maker's is left.
+!macro RemoveSettings
+  !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+  DeleteRegKey /ifempty HKCU "Software\Harlund"
+!macroend
+
 ; An all-users uninstall needs administrator rights for Program Files, the Start menu of
 ; all users and HKLM; without them this copy starts itself again elevated, on the folder
 ; it belongs to (_?=, so that it neither copies itself away nor returns before its work is
@@ -386,7 +392,7 @@ Function un.onInit
       ${AndIf} $RemoveSettings == 1
         ; Only once the program is gone: a failed uninstall keeps what it would need.
         StrCpy $Failed 0
-        !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+        !insertmacro RemoveSettings
         ${If} $Failed == 1
           MessageBox MB_OK|MB_ICONSTOP "Tolvaring wurde entfernt, aber seine Einstellungen (HKEY_CURRENT_USER\Software\Harlund\Tolvaring) konnten nicht gelöscht werden." /SD IDOK
           StrCpy $ChildExit 2
@@ -422,10 +428,10 @@ Section "Uninstall"
     ClearErrors
     ${GetOptions} $0 "/REMOVESETTINGS" $1
     ${IfNot} ${Errors}
-      !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+      !insertmacro RemoveSettings
     ${ElseIfNot} ${Silent}
       MessageBox MB_YESNO|MB_ICONQUESTION "Sollen auch die Einstellungen von Tolvaring entfernt werden?" IDNO keep
-      !insertmacro RemoveKey HKCU "Software\Harlund\Tolvaring"
+      !insertmacro RemoveSettings
       keep:
     ${EndIf}
   ${EndIf}

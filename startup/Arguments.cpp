@@ -1,16 +1,35 @@
 #include "Arguments.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 
-bool EqualsIgnoringAsciiCase(const std::wstring& a, const wchar_t* lower) {
+// The letters of the switches in lower case: ASCII, and the Latin-1 capitals (\u00DC).
+wchar_t Lower(wchar_t c) {
+    const bool latin1Capital = c >= 0xC0 && c <= 0xDE && c != 0xD7;
+    return (c >= L'A' && c <= L'Z') || latin1Capital ? static_cast<wchar_t>(c + 32) : c;
+}
+
+bool EqualsIgnoringCase(const std::wstring& a, const wchar_t* lower) {
     std::size_t i = 0;
-    for (; i < a.size() && lower[i]; ++i) {
-        const wchar_t c = a[i] >= L'A' && a[i] <= L'Z' ? static_cast<wchar_t>(a[i] + 32) : a[i];
-        if (c != lower[i]) return false;
-    }
+    for (; i < a.size() && lower[i]; ++i)
+        if (Lower(a[i]) != lower[i]) return false;
     return i == a.size() && !lower[i];
+}
+
+bool IsAny(const std::wstring& argument, std::initializer_list<const wchar_t*> switches) {
+    for (const wchar_t* known : switches)
+        if (EqualsIgnoringCase(argument, known)) return true;
+    return false;
+}
+
+bool IsSetupSwitch(const std::wstring& argument) {
+    return IsAny(argument, {L"/einstellungen", L"/setup"});
+}
+
+bool IsCheckSwitch(const std::wstring& argument) {
+    return IsAny(argument, {L"/pruefen", L"/pr\u00FCfen", L"/check"});
 }
 
 bool IsBlank(wchar_t c) {
@@ -60,19 +79,20 @@ std::vector<std::wstring> CommandLineArguments(std::wstring_view line) {
     }
 }
 
-StartKind KindOfStart(const std::vector<std::wstring>& arguments) {
-    if (AsksForSetup(arguments)) return StartKind::Setup;
+std::wstring UnknownSwitch(const std::vector<std::wstring>& arguments) {
     for (const std::wstring& argument : arguments)
-        if (EqualsIgnoringAsciiCase(argument, L"/pruefen") ||
-            EqualsIgnoringAsciiCase(argument, L"/check"))
-            return StartKind::Check;
-    return StartKind::Plain;
+        if (!argument.empty() && (argument[0] == L'/' || argument[0] == L'-') &&
+            !IsSetupSwitch(argument) && !IsCheckSwitch(argument))
+            return argument;
+    return {};
 }
 
-bool AsksForSetup(const std::vector<std::wstring>& arguments) {
-    for (const std::wstring& argument : arguments)
-        if (EqualsIgnoringAsciiCase(argument, L"/einstellungen") ||
-            EqualsIgnoringAsciiCase(argument, L"/setup"))
-            return true;
-    return false;
+StartKind KindOfStart(const std::vector<std::wstring>& arguments) {
+    if (!UnknownSwitch(arguments).empty()) return StartKind::UnknownSwitch;
+    const auto any = [&](bool (*is)(const std::wstring&)) {
+        return std::any_of(arguments.begin(), arguments.end(), is);
+    };
+    return any(IsSetupSwitch) ? StartKind::Setup
+           : any(IsCheckSwitch) ? StartKind::Check
+                                : StartKind::Plain;
 }

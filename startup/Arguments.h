@@ -12,11 +12,14 @@
 // own splitter would load shell32 at every start for this alone.
 std::vector<std::wstring> CommandLineArguments(std::wstring_view commandLine);
 
-// Whether one of `arguments` (the program's name not among them) is "/einstellungen" or
-// "/setup", in any case. Other arguments are ignored.
-bool AsksForSetup(const std::vector<std::wstring>& arguments);
-
-// How the program was started: plainly, for the setup dialog, or for the check start
-// ("/pruefen" or "/check", in any case). The setup dialog wins over the check.
-enum class StartKind { Plain, Setup, Check };
+// How the program was started (the program's name not among `arguments`): plainly, for the
+// setup dialog ("/einstellungen" or "/setup"), or for the check start ("/pruefen",
+// "/pr\u00FCfen" or "/check"), each in any case; the setup dialog wins over the check. An
+// argument that begins with "/" or "-" and is none of these is refused: a mistyped
+// "-pruefen" or "/pruefen:" must not become a start that writes and starts BearShare.
+// Arguments that begin otherwise are ignored.
+enum class StartKind { Plain, Setup, Check, UnknownSwitch };
 StartKind KindOfStart(const std::vector<std::wstring>& arguments);
+
+// The first argument that KindOfStart refuses; empty when there is none.
+std::wstring UnknownSwitch(const std::vector<std::wstring>& arguments);

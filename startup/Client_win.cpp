@@ -109,22 +109,49 @@ void CheckCopyLength(const std::wstring& copy) {
 
 // ---- Writing it -------------------------------------------------------------------------
 
-// The error of the first write that fails; ERROR_SUCCESS when both are written. The wide
-// calls, since the copy's path lies in the user's profile, which the code page need not
-// hold; both values are ASCII, so an ANSI file gets the same bytes as through the ANSI
-// calls.
-DWORD TryWrite(const std::wstring& file, const std::wstring& address) {
-    // Windows refuses to write a profile that is a folder; Wine reports success.
-    if (IsFolderAt(file)) FailToWrite(file, texts::kIsAFolder);
-    const std::wstring forced = L"\"" + address + L"\"";
-    if (!WritePrivateProfileStringW(L"Network", L"forcedIP", forced.c_str(), file.c_str()) ||
-        !WritePrivateProfileStringW(L"Network", L"bForcedIP", L"Yes", file.c_str()))
-        return GetLastError();
-    return ERROR_SUCCESS;
+// What goes into section Network: the address as forcedIP (in double quotes) with
+// bForcedIP=Yes, or, without an address, bForcedIP=No alone.
+using Keys = std::optional<std::wstring>;
+
+// The hand-off writes; the check start only tries whether it could, and leaves every file
+// as it is.
+enum class Mode { Write, Probe };
+
+// Whether `file` could be written as the profile calls write it: opened for reading and
+// writing, sharing as they share, or created where it is not there yet (and removed again
+// when the handle closes). Opening a file for writing and closing it changes neither its
+// bytes nor its write time. The error the write would meet; ERROR_SUCCESS when none.
+DWORD ProbeWritable(const std::wstring& file) {
+    const std::wstring path = Reachable(file);
+    const bool exists = IsFile(path);
+    KernelHandle handle(CreateFileW(
+        path.c_str(), GENERIC_READ | GENERIC_WRITE | (exists ? 0 : DELETE),
+        exists ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0, nullptr,
+        exists ? OPEN_EXISTING : CREATE_NEW,
+        exists ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+        nullptr));
+    return handle ? ERROR_SUCCESS : GetLastError();
 }
 
-void Write(const std::wstring& file, const std::wstring& address) {
-    if (const DWORD code = TryWrite(file, address)) FailToWrite(file, ErrorText(code, file));
+// The error of the first write that fails; ERROR_SUCCESS when all are written. The wide
+// calls, since the copy's path lies in the user's profile, which the code page need not
+// hold; every value is ASCII, so an ANSI file gets the same bytes as through the ANSI
+// calls.
+DWORD TryWrite(const std::wstring& file, const Keys& keys, Mode mode) {
+    // Windows refuses to write a profile that is a folder; Wine reports success.
+    if (IsFolderAt(file)) FailToWrite(file, texts::kIsAFolder);
+    if (mode == Mode::Probe) return ProbeWritable(file);
+    const wchar_t* path = file.c_str();
+    const bool written =
+        keys ? WritePrivateProfileStringW(L"Network", L"forcedIP", (L"\"" + *keys + L"\"").c_str(),
+                                          path) &&
+                   WritePrivateProfileStringW(L"Network", L"bForcedIP", L"Yes", path)
+             : WritePrivateProfileStringW(L"Network", L"bForcedIP", L"No", path);
+    return written ? ERROR_SUCCESS : GetLastError();
+}
+
+void Write(const std::wstring& file, const Keys& keys, Mode mode) {
+    if (const DWORD code = TryWrite(file, keys, mode)) FailToWrite(file, ErrorText(code, file));
 }
 
 // The copy as Windows would make it on the client's first write: the real file's lines, in
@@ -170,6 +197,27 @@ class NewCopy {
     bool kept_ = false;
 };
 
+// What NewCopy would meet, found without making anything: the real file must be readable,
+// and the deepest folder of the copy's path that is there must take a new entry.
+void ProbeNewCopy(const std::wstring& real, const std::wstring& copy) {
+    if (IsFileAt(real)) {
+        KernelHandle read(CreateFileW(Reachable(real).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!read) {
+            const DWORD code = GetLastError();
+            FailToWrite(copy, ErrorText(code, copy));
+        }
+    }
+    std::wstring deepest;
+    for (const std::wstring& folder : PathChain(copy.substr(0, copy.rfind(L'\\'))))
+        if (IsFolderAt(folder)) deepest = folder;
+    const bool folderMade = deepest.size() < copy.rfind(L'\\');
+    if (const DWORD code =
+            ProbeWritable(folderMade ? JoinPath(deepest, L"Tolvaring-Pruefung.tmp") : copy))
+        FailToWrite(copy, ErrorText(code, folderMade ? deepest : copy));
+}
+
 // The copy that a virtualized client reads instead of `real`; empty when it is not
 // virtualized or the file lies outside the protected folders.
 std::wstring CopyReadInstead(const std::wstring& real, bool virtualized) {
@@ -178,21 +226,23 @@ std::wstring CopyReadInstead(const std::wstring& real, bool virtualized) {
 
 // Into the file the client will read: the real one, unless Windows will virtualize the
 // client (see above). Then the copy when there is one, else the real file, else (a
-// standard user may not write there) the copy made from the real file.
-void WriteForcedAddress(const std::wstring& real, const std::wstring& address, bool virtualized,
-                        bool clientNeedsElevation) {
+// standard user may not write there) the copy made from the real file. Probed, the same
+// course, with the same failures, and nothing written.
+void WriteForcedAddress(const std::wstring& real, const Keys& keys, bool virtualized,
+                        bool clientNeedsElevation, Mode mode) {
     const TokenFacts token = OwnToken();
     const std::wstring copy = CopyReadInstead(real, virtualized);
     if (!copy.empty() && IsFileAt(copy)) {
         CheckCopyLength(copy);
-        return Write(copy, address);
+        return Write(copy, keys, mode);
     }
-    const DWORD code = TryWrite(real, address);
+    const DWORD code = TryWrite(real, keys, mode);
     if (code == ERROR_SUCCESS) return;
     if (code == ERROR_ACCESS_DENIED && !copy.empty()) {
         CheckCopyLength(copy);
+        if (mode == Mode::Probe) return ProbeNewCopy(real, copy);
         NewCopy made(real, copy);
-        Write(copy, address);
+        Write(copy, keys, mode);
         return made.Keep();
     }
     // A copy would never be read: the client runs as administrator.
@@ -320,10 +370,12 @@ void CheckClientFolder(const std::wstring& folder) {
     if (!IsFileAt(program)) throw AppError(texts::ClientMissing(Quote(program)), true);
 }
 
-void HandOff(const std::wstring& folder, const std::wstring& address, HWND owner) {
+void HandOff(const std::wstring& folder, const std::optional<std::wstring>& address,
+             HWND owner) {
     const std::wstring settingsFile = ClientFile(folder, kSettingsFile);
     PendingClient client(ClientFile(folder, kProgram));
-    WriteForcedAddress(settingsFile, address, client.Virtualized(), client.NeedsElevation());
+    WriteForcedAddress(settingsFile, address, client.Virtualized(), client.NeedsElevation(),
+                       Mode::Write);
     client.Start(owner);
 }
 
@@ -334,13 +386,22 @@ ClientReading WhatTheClientReads(const std::wstring& folder) {
     const std::wstring copy = CopyReadInstead(real, virtualized);
     ClientReading reading;
     reading.file = real;
-    reading.why = client.NeedsElevation() ? ClientReading::Why::Elevated
-                  : !virtualized          ? ClientReading::Why::NotVirtualized
-                  : copy.empty()          ? ClientReading::Why::NotProtected
-                                          : ClientReading::Why::NoCopyYet;
+    const TokenFacts token = OwnToken();
+    using Why = ClientReading::Why;
+    reading.why = client.NeedsElevation()         ? Why::Elevated
+                  : virtualized && copy.empty()   ? Why::NotProtected
+                  : virtualized                   ? Why::NoCopyYet
+                  : token.elevated                ? Why::WeAreElevated
+                  : !token.virtualizationAllowed ? Why::UacOff
+                                                  : Why::ClientNotVirtualized;
     if (!copy.empty() && IsFileAt(copy)) {
         reading.file = copy;
         reading.why = ClientReading::Why::Copy;
+    }
+    try {
+        WriteForcedAddress(real, Keys(), virtualized, client.NeedsElevation(), Mode::Probe);
+    } catch (const AppError& failure) {
+        reading.writeFailure = failure.Message();
     }
     // Through the wide call: the copy's path lies in the user's profile.
     wchar_t value[64] = {};

@@ -17,3 +17,13 @@ bool ShouldRun(StartKind kind);
 
 // Whether another copy of ours shows its setup dialog; it is brought to the front then.
 bool BringOtherCopysSetupForward();
+
+// The one setup dialog of the user's session: a copy shows its dialog only while it holds
+// this lock, taken without waiting before the dialog is made and released when it is gone,
+// so that two copies started at the same moment cannot both show one. False when another
+// copy holds it; an abandoned lock is taken.
+bool TakeSetupLock();
+void ReleaseSetupLock();
+// Brings forward the dialog of the copy that holds the lock, waiting a bounded time for
+// its window to appear.
+void BringHeldSetupForward();

@@ -85,15 +85,19 @@ void BringForward(HWND window) {
     BringToFront(popup ? popup : window);
 }
 
-// Whether another copy runs for this user; this copy holds the lock from now on if not.
-bool AnotherCopyRuns() {
-    // One per logged-on user: Local\ is the session, the name the user in it.
+// One per logged-on user: Local\ is the session, the name the user in it.
+std::wstring LockName(const wchar_t* suffix) {
     wchar_t user[257] = {};
     DWORD size = 257;
     if (!GetUserNameW(user, &size)) user[0] = L'\0';
     SetSettingsIdentity();
-    const std::wstring name = L"Local\\" + Settings().Firma() + L"." + Settings().Produkt() + L"." +
-                              Settings().Version() + L"." + user;
+    return L"Local\\" + Settings().Firma() + L"." + Settings().Produkt() + L"." +
+           Settings().Version() + L"." + user + suffix;
+}
+
+// Whether another copy runs for this user; this copy holds the lock from now on if not.
+bool AnotherCopyRuns() {
+    const std::wstring name = LockName(L"");
     HANDLE mutex = CreateCopyMutex(name.c_str());
     const DWORD code = GetLastError();
     // A first copy that runs elevated made its mutex with rights we lack: that too means it
@@ -132,4 +136,45 @@ bool BringOtherCopysSetupForward() {
     const HWND setup = FindFirstCopyWindows().setup;
     BringForward(setup);
     return setup != nullptr;
+}
+
+namespace {
+
+// Held by the thread that shows the setup dialog, from before the dialog is made until it
+// is gone.
+HANDLE setupLock = nullptr;
+
+// How long the holder of the lock may take to show its dialog. Only its window is looked
+// for, nothing is sent to it: a copy that hangs cannot hang us.
+constexpr DWORD kSetupWindowWaitMs = 10'000;
+
+} // namespace
+
+bool TakeSetupLock() {
+    if (setupLock) return true;
+    const std::wstring name = LockName(L".Setup");
+    HANDLE mutex = CreateCopyMutex(name.c_str());
+    // An elevated copy made it with rights we lack: it holds it.
+    if (!mutex) return GetLastError() != ERROR_ACCESS_DENIED;
+    // An abandoned lock is ours now: its holder ended without closing its dialog.
+    const DWORD taken = WaitForSingleObject(mutex, 0);
+    if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
+        setupLock = mutex;
+        return true;
+    }
+    CloseHandle(mutex);
+    return false;
+}
+
+void ReleaseSetupLock() {
+    if (!setupLock) return;
+    ReleaseMutex(setupLock);
+    CloseHandle(setupLock);
+    setupLock = nullptr;
+}
+
+void BringHeldSetupForward() {
+    const ULONGLONG end = GetTickCount64() + kSetupWindowWaitMs;
+    while (!BringOtherCopysSetupForward() && GetTickCount64() < end)
+        Sleep(50);
 }

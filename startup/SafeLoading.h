@@ -9,6 +9,13 @@
 // ends the program with exit code 1.
 
 // Call first: every later load searches System32 only (SetDefaultDllDirectories, where
-// Windows 7 has update KB2533623; else SetDllDirectory("") at least drops the current
-// folder, and the delay-loaded DLLs still come by their full path).
+// Windows 7 has update KB2533623).
+//
+// On a Windows 7 without that update the program can do less: SetDllDirectory("") drops
+// the current folder from the search, the delay-loaded DLLs still come by their full path,
+// and uxtheme and dwmapi, which Windows itself loads by name for the first window, are
+// loaded from System32 here first, so those later loads find them in memory. What Windows
+// or a system DLL loads by name beyond these (an input method, a shell extension in a
+// box's process) still searches the program's folder before System32 there; no call of
+// ours can change that without the update.
 void RestrictDllSearch();

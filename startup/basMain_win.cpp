@@ -74,7 +74,8 @@ namespace {
 // Our setup dialog, unless another copy shows its own meanwhile: that one comes forward,
 // and what it stores stays.
 void ShowSetup() {
-    if (!BringOtherCopysSetupForward()) frmSetup::Show();
+    if (TakeSetupLock()) return frmSetup::Show();
+    BringHeldSetupForward();
 }
 
 // The question whether to change the web site; Ja opens the setup dialog.
@@ -140,8 +141,12 @@ const wchar_t* WhyThisFile(ClientReading::Why why) {
         return texts::kReadsCopy;
     case ClientReading::Why::Elevated:
         return texts::kReadsRealElevated;
-    case ClientReading::Why::NotVirtualized:
-        return texts::kReadsRealNotVirtualized;
+    case ClientReading::Why::WeAreElevated:
+        return texts::kReadsRealWeAreElevated;
+    case ClientReading::Why::UacOff:
+        return texts::kReadsRealUacOff;
+    case ClientReading::Why::ClientNotVirtualized:
+        return texts::kReadsRealClientNotVirtualized;
     case ClientReading::Why::NotProtected:
         return texts::kReadsRealNotProtected;
     case ClientReading::Why::NoCopyYet:
@@ -151,7 +156,7 @@ const wchar_t* WhyThisFile(ClientReading::Why why) {
 }
 
 // What the page gives and where BearShare would read it, in one box; nothing is written or
-// started. Exit code 1 when the address would not be handed on.
+// started. Exit code 0 only when the address would be handed on.
 void CheckAndReport() {
     const std::wstring folder = Setting(kFolderSetting);
     CheckClientFolder(folder);
@@ -166,12 +171,15 @@ void CheckAndReport() {
     const std::wstring page = PageNamed(url, status.RedirectedTo());
     const AddressVerdict verdict =
         address.empty() ? AddressVerdict::NotAnAddress : JudgeAddress(address);
+    // A start hands on only a public address, and only where it can write the file.
+    const bool handedOn = verdict == AddressVerdict::Public && reading.writeFailure.empty();
     std::wstring text;
     if (address.empty()) {
         text = texts::NoAddressShown(page);
     } else {
         text = texts::PageShowed(page, Quote(address));
-        text += verdict == AddressVerdict::Public ? std::wstring(texts::kWouldHandOn)
+        text += handedOn ? std::wstring(texts::kWouldHandOn)
+                : verdict == AddressVerdict::Public ? texts::WouldNotWrite(reading.writeFailure)
                 : verdict == AddressVerdict::DsLite
                     ? texts::WouldNotHandOn(texts::kDsLiteReason)
                     : texts::WouldNotHandOn(WhyNotHandedOn(verdict));
@@ -180,7 +188,7 @@ void CheckAndReport() {
                                reading.forcedIP ? Quote(*reading.forcedIP) : std::wstring());
     ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
                    MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
-    if (verdict != AddressVerdict::Public) SetExitCode(1);
+    SetExitCode(handedOn ? 0 : 1);
 }
 
 // False when a setting is missing or not exact: the setup dialog is open then.

@@ -14,6 +14,7 @@
 #include "resources/Layout.h"
 #include "resources/resource.h"
 #include "startup/FolderPath.h"
+#include "startup/OneCopy.h"
 #include "startup/basMain.h"
 
 #include <commctrl.h>
@@ -217,6 +218,7 @@ LRESULT CALLBACK frmSetup::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         if (self && Instance().get() == self)
             Instance().reset(); // the dialog is unloaded; a later Show loads it afresh
+        ReleaseSetupLock();
         FormUnloaded(hwnd);
         return DefWindowProcW(hwnd, msg, wp, lp);
     }

@@ -52,7 +52,8 @@ run "$all_dir/Uninstall.exe" /S /ALLUSERS /REMOVESETTINGS
 wait_gone "$all_dir/Uninstall.exe"
 sleep 1
 check "all-users program removed" '[ ! -f "$all_dir/Tolvaring.exe" ]'
-check "settings removed with /REMOVESETTINGS" '! key_exists "HKCU\\Software\\Harlund\\Tolvaring"'
+check "settings, and the maker's key left empty, removed with /REMOVESETTINGS" \
+    '! key_exists "HKCU\\Software\\Harlund"'
 # Without administrator rights: the test build takes itself for a standard user's, so
 # its elevated restarts ("runas") really run. Exit codes come through cmd, as Wine passes
 # on only their low 8 bits.

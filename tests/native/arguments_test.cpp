@@ -7,20 +7,23 @@ namespace {
 
 TEST(Arguments, KindOfStart) {
     constexpr StartKind plain = StartKind::Plain, setup = StartKind::Setup,
-                        check = StartKind::Check;
+                        check = StartKind::Check, unknown = StartKind::UnknownSwitch;
     const std::pair<std::vector<std::wstring>, StartKind> cases[] = {
         {{}, plain},
         {{L"/einstellungen"}, setup},
         {{L"/Einstellungen"}, setup},
         {{L"/SETUP"}, setup},
-        {{L"-x", L"/setup"}, setup},
-        {{L"einstellungen"}, plain},
-        {{L"/setupx"}, plain},
-        {{L"/setu"}, plain},
-        {{L"/einstellungen "}, plain},
+        {{L"-x", L"/setup"}, unknown},
+        {{L"einstellungen", L"C:\\x.txt"}, plain},
+        {{L"/setupx"}, unknown},
+        {{L"/setu"}, unknown},
+        {{L"/einstellungen "}, unknown},
         {{L"/pruefen"}, check},
         {{L"/CHECK"}, check},
-        {{L"/pr\u00FCfen"}, plain},
+        {{L"/pr\u00FCfen"}, check},
+        {{L"/PR\u00DCFEN"}, check},
+        {{L"-pruefen"}, unknown},
+        {{L"/pruefen:"}, unknown},
         {{L"/check", L"/setup"}, setup},
     };
     for (const auto& [arguments, kind] : cases)

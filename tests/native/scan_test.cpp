@@ -52,6 +52,23 @@ TEST(Scan, RunsAreReadWholeWhereverTheyLie) {
         }
 }
 
+// The page server's own addresses are passed over while another address follows; the run
+// as a whole must match, and the page's other runs are read as the scan reads them.
+TEST(Scan, TheServersOwnAddressIsPassedOver) {
+    const std::vector<std::wstring> server = {L"1.1.1.1", L"1.0.0.1"};
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"fl=1f1\nh=1.1.1.1\nip=84.12.3.4\nts=1.5", L"84.12.3.4"},
+        {L"h=1.1.1.1, 1.0.0.1 ip=5.6.7.8", L"5.6.7.8"},
+        {L"h=1.1.1.1 1.0.0.1", L"1.1.1.1"}, // nothing else: the page's own line
+        {L"1.1.1.10 5.6.7.8", L"1.1.1.10"},
+        {L"..1.1.1.1.. 5.6.7.8", L"5.6.7.8"},
+    };
+    for (const auto& [page, address] : cases)
+        EXPECT_EQ(ScanForIp(page, server), address) << testing::PrintToString(std::wstring(page));
+    EXPECT_TRUE(PageShowsAddress(L"LAN 192.168.1.1, WAN 84.12.3.4.", L"84.12.3.4"));
+    EXPECT_FALSE(PageShowsAddress(L"84.12.3.45 1184.12.3.4 84.12.3.4.5", L"84.12.3.4"));
+}
+
 TEST(Scan, NulInsideThePageIsJustACharacter) {
     const std::wstring page(L"a\0b 10.0.0.1", 12);
     EXPECT_EQ(ScanForIp(page), L"10.0.0.1");

@@ -47,13 +47,13 @@ TEST(SplitString, CountsInSixteenBits) {
     EXPECT_EQ(SplitString(std::wstring(32766, L'.'), parts, L"."), 32767);
     EXPECT_EQ(parts.size(), 32767u);
     parts = {L"keep"};
-    EXPECT_THROW(SplitString(std::wstring(32767, L'.'), parts, L"."), std::overflow_error);
+    EXPECT_THROW(SplitString(std::wstring(32767, L'.'), parts, L"."), SplitStringOverflow);
     EXPECT_EQ(parts, Parts{L"keep"});
 }
 
 TEST(SplitString, EmptyDelimiterFailsInsteadOfLooping) {
     Parts parts;
-    EXPECT_THROW(SplitString(L"abc", parts, L""), std::invalid_argument);
+    EXPECT_THROW(SplitString(L"abc", parts, L""), SplitStringEmptyDelimiter);
 }
 
 struct ReplaceCase {

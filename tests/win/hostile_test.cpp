@@ -14,7 +14,9 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -297,8 +299,8 @@ TEST_F(Hostile, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         if (c.twist == SetupAsked && !waiting) { // its own dialog, while the first goes on
             HWND own = second.WaitWindow(texts::kSetupCaption, nullptr, 10000);
             EXPECT_EQ(own ? second.Close(own) : 99u, 0u);
-        } else {
-            EXPECT_EQ(second.WaitExit(10000), 0u);
+        } else { // a check start held back checked nothing: not 0, "would be handed on"
+            EXPECT_EQ(second.WaitExit(10000), c.twist == CheckAsked ? 1u : 0u);
         }
         // Found by the second copy, which brought it forward; or nothing.
         EXPECT_EQ(ReadFileText(fronts), waiting ? L"front " + ClassOf(waiting) + L"\r\n" : L"");
@@ -357,6 +359,32 @@ TEST_F(Hostile, OneSetupDialogAcrossCopies) {
         EXPECT_EQ(second.Close(dialog), 0u);
     }
     DestroyWindow(elsewhere);
+}
+
+// Twenty starts for the setup dialog at the same moment (a double click on the Start
+// menu's entry gives two): one dialog; every other start brings it forward and ends.
+TEST_F(Hostile, StartsForTheSetupDialogAtTheSameMomentShowOne) {
+    StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.36"));
+    std::vector<std::unique_ptr<Program>> starts;
+    for (int i = 0; i < 20; ++i)
+        starts.push_back(std::make_unique<Program>(work, L"Tolvaring.exe", L"/einstellungen"));
+    const auto running = [&] {
+        std::vector<Program*> left;
+        for (const auto& start : starts)
+            if (start->WaitExit(0) == STILL_ACTIVE) left.push_back(start.get());
+        return left;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return running().size() <= 1; }, 60000)) << running().size();
+    ASSERT_EQ(running().size(), 1u);
+    Program& shown = *running().front();
+    HWND dialog = shown.WaitWindow(texts::kSetupCaption);
+    EXPECT_EQ(shown.Windows().size(), 1u);
+    for (const auto& start : starts) {
+        if (start.get() != &shown) {
+            EXPECT_EQ(start->WaitExit(0), 0u);
+        }
+    }
+    EXPECT_EQ(dialog ? shown.Close(dialog) : 99u, 0u);
 }
 
 struct FolderCase {
@@ -658,6 +686,9 @@ struct CheckCase {
     const wchar_t* reason;    // why it would not be handed on; null: it would
     bool staleCopy = false;   // a copy in VirtualStore, the client in a protected folder
     bool besideSetup = false; // while another copy shows its setup dialog
+    const wchar_t* arguments = L"/pruefen";
+    const wchar_t* page = nullptr; // the page's body, where it is not the address alone
+    bool locked = false;           // FreePeers.ini not to be written (chattr +i)
 };
 
 // The check start shows what the page gives and the file BearShare reads, as the hand-off
@@ -670,6 +701,14 @@ TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
         {"an address of the own network", L"192.168.1.5", texts::kOwnNetwork},
         {"no address", nullptr, nullptr},
         {"a stale copy that the client reads", L"84.12.3.4", nullptr, true},
+        {"/pr\u00FCfen", L"84.12.3.4", nullptr, false, false, L"/PR\u00DCFEN"},
+        // A switch Tolvaring does not know is refused: nothing fetched, written or started.
+        {"-pruefen", nullptr, nullptr, false, false, L"-pruefen"},
+        // The trace page asked by its server's address names that first.
+        {"the page server's own address first", L"84.12.3.4", nullptr, false, false, L"/pruefen",
+         L"fl=1f1%0Ah=127.0.0.1%0Aip=84.12.3.4%0Ats=1.5"},
+        {"a FreePeers.ini that cannot be written", L"84.12.3.4", nullptr, false, false,
+         L"/pruefen", nullptr, true},
     };
     for (const CheckCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -687,8 +726,9 @@ TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
             SHCreateDirectoryExW(nullptr, copy.substr(0, copy.rfind(L'\\')).c_str(), nullptr);
             WriteFileBytes(copy, "[Network]\r\nforcedIP=\"5.5.5.5\"\r\n");
         }
-        const std::wstring url =
-            c.ip ? PageUrl(L"/ip?ip=" + std::wstring(c.ip)) : PageUrl(L"/echo?body=nichts");
+        const std::wstring url = c.page ? PageUrl(L"/echo?body=" + std::wstring(c.page))
+                                 : c.ip ? PageUrl(L"/ip?ip=" + std::wstring(c.ip))
+                                        : PageUrl(L"/echo?body=nichts");
         StoreSettings(folder, url);
         const auto stamp = [](const std::wstring& file) {
             WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -701,20 +741,27 @@ TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
             dialog.emplace(work, L"Tolvaring.exe", L"/einstellungen");
             EXPECT_TRUE(dialog->WaitWindow(texts::kSetupCaption));
         }
-        Program check(work, L"TolvaringTest.exe", L"/pruefen");
+        EXPECT_TRUE(!c.locked || SetImmutable(ini, true));
+        Program check(work, L"TolvaringTest.exe", c.arguments);
         HWND box = WaitMessageBox(check);
+        EXPECT_TRUE(!c.locked || SetImmutable(ini, false));
         ASSERT_TRUE(box);
         const std::wstring page = Quote(url);
-        const DWORD exitCode = c.ip && !c.reason ? 0 : 1;
+        const DWORD exitCode = c.ip && !c.reason && !c.locked ? 0 : 1;
+        const std::wstring written = texts::FileNotWritten(Quote(ini), ErrorText(5, ini));
         const std::wstring shown =
             !c.ip ? texts::NoAddressShown(page)
                   : texts::PageShowed(page, Quote(c.ip)) +
-                        (c.reason ? texts::WouldNotHandOn(c.reason) : texts::kWouldHandOn);
+                        (c.reason   ? texts::WouldNotHandOn(c.reason)
+                         : c.locked ? texts::WouldNotWrite(written)
+                                    : texts::kWouldHandOn);
         EXPECT_EQ(MessageBoxText(box),
-                  shown + texts::ClientReads(Quote(c.staleCopy ? copy : ini),
-                                             c.staleCopy ? texts::kReadsCopy
-                                                         : texts::kReadsRealNotProtected,
-                                             Quote(c.staleCopy ? L"5.5.5.5" : L"1.1.1.1")));
+                  *c.arguments == L'-'
+                      ? texts::UnknownSwitch(Quote(c.arguments))
+                      : shown + texts::ClientReads(Quote(c.staleCopy ? copy : ini),
+                                                   c.staleCopy ? texts::kReadsCopy
+                                                               : texts::kReadsRealNotProtected,
+                                                   Quote(c.staleCopy ? L"5.5.5.5" : L"1.1.1.1")));
         if (!c.besideSetup && !c.staleCopy && exitCode == 0 &&
             WaitUntil([&] { return GetForegroundWindow() == box; }, 3000))
             SaveScreenshot(box, L"check-box");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -125,6 +127,10 @@ TEST(Manifest, AsksForDpiAwarenessNoElevationAndCommonControls6Apart) {
     EXPECT_EQ(own.find("Common-Controls"), std::string::npos);
     for (const char* part : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\""})
         EXPECT_NE(controls.find(part), std::string::npos) << part;
+    // Each manifest names itself first, as Windows requires of an assembly.
+    for (const std::string* m : {&own, &controls})
+        EXPECT_LT(m->find("<assemblyIdentity"),
+                  std::min(m->find("<dependency>"), m->find("<description>")));
     FreeLibrary(exe);
 }
 

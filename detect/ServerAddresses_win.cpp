@@ -1,0 +1,36 @@
+#include "detect/ServerAddresses.h"
+
+#include "common/Decimal.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace {
+
+std::wstring DottedQuad(const in_addr& address) {
+    const auto* b = reinterpret_cast<const unsigned char*>(&address);
+    return Decimal(b[0]) + L"." + Decimal(b[1]) + L"." + Decimal(b[2]) + L"." + Decimal(b[3]);
+}
+
+} // namespace
+
+std::vector<std::wstring> ServerAddresses(const std::wstring& host, bool resolveName) {
+    std::vector<std::wstring> addresses;
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return addresses;
+    ADDRINFOW hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    // A numeric host only: a name is never sent to the resolver unless asked.
+    hints.ai_flags = resolveName ? 0 : AI_NUMERICHOST;
+    ADDRINFOW* list = nullptr;
+    if (GetAddrInfoW(host.c_str(), nullptr, &hints, &list) == 0) {
+        for (const ADDRINFOW* a = list; a; a = a->ai_next)
+            if (a->ai_family == AF_INET && a->ai_addrlen >= sizeof(sockaddr_in))
+                addresses.push_back(
+                    DottedQuad(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr));
+        FreeAddrInfoW(list);
+    }
+    WSACleanup();
+    return addresses;
+}
