@@ -9,7 +9,7 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 # every Windows from 7 to 11 it would search the program's folder first ("Dynamic-link
 # library search order", learn.microsoft.com), so a wininet.dll placed beside Tolvaring.exe
 # would run as Tolvaring.
-foreach(dll wininet ws2_32 shell32 ole32 comctl32)
+foreach(dll wininet ws2_32 iphlpapi xmllite shell32 ole32 comctl32)
   set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
   add_custom_command(OUTPUT ${lib}
     COMMAND ${TOOLCHAIN_PREFIX}-dlltool --input-def ${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def
@@ -33,6 +33,8 @@ add_library(winplatform STATIC
   settings/RegCalls_win.cpp
   detect/Fetch_win.cpp
   detect/Http_win.cpp
+  detect/Router_win.cpp
+  detect/RouterXml_win.cpp
   detect/ServerAddresses_win.cpp
   detect/frmMain_win.cpp
   startup/basMain_win.cpp

@@ -21,12 +21,18 @@ add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp)
 target_link_libraries(wintestsupport PUBLIC winplatform gtest wininet shell32 ole32 comctl32)
 target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 
+# WRAPPER: a script that runs the test program (with the state folder and the program as
+# its arguments) instead of CTest's emulator.
 function(add_wine_test name)
-  cmake_parse_arguments(T "WINDOWS" "TIMEOUT" "SOURCES;LABELS" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS" "TIMEOUT;WRAPPER" "SOURCES;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${TEST_SEAMS})
   target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_WRAPPER)
+    add_test(NAME ${name} COMMAND ${T_WRAPPER} ${WINE_STATE} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set(lock registry)
   if(T_WINDOWS)
     list(APPEND lock desktop)
@@ -102,6 +108,10 @@ target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
   SOURCES tests/win/hostile_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
+# The router's rows, on a test network joined to the fixture's namespace while they run.
+add_wine_test(win_router_tests WINDOWS WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
+  SOURCES tests/win/router_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
+add_dependencies(win_router_tests Tolvaring TolvaringTest fakeclient)
 add_wine_test(win_slow_tests WINDOWS TIMEOUT 1200 LABELS slow
   SOURCES tests/win/slow_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_slow_tests Tolvaring fakeclient)

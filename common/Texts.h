@@ -46,13 +46,78 @@ inline constexpr wchar_t kLeadingZeros[] =
 inline constexpr wchar_t kDsLiteReason[] =
     L"Diese Adresse bekommt Ihr Router bei DS-Lite im Tunnel zu Ihrem Internetanbieter: Ihr "
     L"Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse.";
+// The way out where the line has no public IPv4 address: BearShare without a forced
+// address finds one itself, as good as any on such a line.
+inline constexpr wchar_t kStartWithoutAddress[] =
+    L"\r\n\r\nSoll Tolvaring BearShare jetzt ohne feste Adresse starten? BearShare ermittelt "
+    L"seine Adresse dann selbst (Tolvaring schreibt bForcedIP=No in FreePeers.ini).";
+inline std::wstring AskForPublicAddress(bool dsLite) {
+    return std::wstring(L"\r\n\r\nAbhilfe: Bitten Sie Ihren Internetanbieter um eine eigene "
+                        L"\u00F6ffentliche IPv4-Adresse") +
+           (dsLite ? L", bei DS-Lite also um einen Anschluss mit \u201EDual Stack\u201C statt "
+                     L"DS-Lite."
+                   : L".");
+}
 inline std::wstring DsLiteAddress(const std::wstring& quotedPage, const std::wstring& quotedText) {
     return PageShowed(quotedPage, quotedText) + kDsLiteReason +
            L" Andere BearShare-Nutzer k\u00F6nnen BearShare deshalb \u00FCber IPv4 nicht "
            L"erreichen, ganz gleich, welche Webseite Tolvaring fragt. Tolvaring gibt die Adresse "
-           L"nicht an BearShare weiter und startet BearShare nicht.\r\n\r\nAbhilfe: Bitten "
-           L"Sie Ihren Internetanbieter um eine eigene \u00F6ffentliche IPv4-Adresse, also um "
-           L"einen Anschluss mit \u201EDual Stack\u201C statt DS-Lite.";
+           L"nicht an BearShare weiter." +
+           AskForPublicAddress(true) + kStartWithoutAddress;
+}
+// What the router answered over UPnP, and what it means beside the page's address.
+inline constexpr wchar_t kRouterNoAnswer[] =
+    L"Der Router hat \u00FCber UPnP keine Antwort gegeben.";
+inline constexpr wchar_t kRouterSameAddress[] =
+    L"Der Router meldet dieselbe Adresse als seine \u00F6ffentliche IPv4-Adresse.";
+inline std::wstring RouterAnswered(const std::wstring& quotedAnswer) {
+    return L"Der Router meldet " + quotedAnswer + L".";
+}
+inline std::wstring RouterAddressOnPage(const std::wstring& quotedAnswer) {
+    return L"Der Router meldet als seine \u00F6ffentliche IPv4-Adresse " + quotedAnswer +
+           L", die auch auf der Seite steht: Die erste Adresse der Seite ist die eines anderen, "
+           L"etwa eines Servers oder Proxys.";
+}
+inline std::wstring RouterOtherPublic(const std::wstring& quotedAnswer) {
+    return L"Der Router meldet als seine \u00F6ffentliche IPv4-Adresse " + quotedAnswer +
+           L", eine andere als die Seite: Zwischen diesem Computer und der Seite liegt wohl ein "
+           L"Proxy oder ein VPN. Es z\u00E4hlt die Adresse der Seite.";
+}
+inline std::wstring RouterSecondRouter(const std::wstring& quotedAnswer) {
+    return L"Der Router meldet " + quotedAnswer +
+           L", eine Adresse eines privaten Netzes: Vor ihm steht ein zweiter Router. Andere "
+           L"BearShare-Nutzer erreichen BearShare nur, wenn der Port auf beiden Routern "
+           L"weitergeleitet ist.";
+}
+inline constexpr wchar_t kSharedWithOthers[] =
+    L" Die Adresse der Seite teilt sich Ihr Anschluss mit anderen Kunden des Anbieters.";
+inline std::wstring RouterShared(const std::wstring& quotedAnswer) {
+    return L"Der Router meldet " + quotedAnswer +
+           L", eine Adresse aus dem gemeinsam genutzten Netz Ihres Internetanbieters "
+           L"(Carrier-Grade-NAT)." +
+           kSharedWithOthers;
+}
+inline std::wstring RouterDsLite(const std::wstring& quotedAnswer) {
+    return L"Der Router meldet " + quotedAnswer +
+           L", die Adresse seines DS-Lite-Tunnels zu Ihrem Internetanbieter." + kSharedWithOthers;
+}
+// The router's answer was empty, or 0.0.0.0 (`quotedZero`, else empty).
+inline std::wstring RouterNoPublic(const std::wstring& quotedZero) {
+    return L"Der Router meldet keine \u00F6ffentliche IPv4-Adresse (" +
+           (quotedZero.empty() ? std::wstring(L"seine Antwort ist leer")
+                               : L"er antwortet " + quotedZero) +
+           L"): So antworten Router bei DS-Lite und bei Carrier-Grade-NAT." + kSharedWithOthers;
+}
+inline constexpr wchar_t kNoPublicLine[] =
+    L"Ihr Anschluss hat keine eigene \u00F6ffentliche IPv4-Adresse.";
+// The router says the line has no public IPv4 address: `routerSays` is one of the three
+// above.
+inline std::wstring NoPublicLine(const std::wstring& quotedPage, const std::wstring& quotedText,
+                                 const std::wstring& routerSays, bool dsLite) {
+    return PageShowed(quotedPage, quotedText) + routerSays + L" " + kNoPublicLine +
+           L" Andere BearShare-Nutzer k\u00F6nnen BearShare \u00FCber " + quotedText +
+           L" nicht erreichen. Tolvaring gibt die Adresse deshalb nicht an BearShare weiter." +
+           AskForPublicAddress(dsLite) + kStartWithoutAddress;
 }
 // The check start's box: what the page showed, whether Tolvaring would hand it on, the file
 // BearShare would read and why, and that nothing was changed.
@@ -62,6 +127,9 @@ inline std::wstring NoAddressShown(const std::wstring& quotedPage) {
            L"weitergeben.";
 }
 inline constexpr wchar_t kWouldHandOn[] = L"Tolvaring w\u00FCrde sie an BearShare weitergeben.";
+inline std::wstring WouldHandOnRouters(const std::wstring& quotedAddress) {
+    return L"Tolvaring w\u00FCrde deshalb " + quotedAddress + L" an BearShare weitergeben.";
+}
 // The address would be handed on, but the file BearShare reads could not be written:
 // `failure` is what a normal start says then.
 inline std::wstring WouldNotWrite(const std::wstring& failure) {

@@ -30,6 +30,8 @@ class frmMain {
     // The address of the page that showed it, where a redirect of `sUrl` led there; else
     // the empty text.
     const std::wstring& RedirectedTo() const { return source_.redirectedTo; }
+    // The text of the page that GetIp read, for a second look (the router's address on it).
+    const std::wstring& PageText() const { return page_; }
 
     HttpControl Http{ProgramHttpSettings()};
 
@@ -37,6 +39,7 @@ class frmMain {
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     PageSource source_;
+    std::wstring page_;
     HWND label1_ = nullptr;
     GdiObject labelFont_;
 };

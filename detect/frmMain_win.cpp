@@ -71,6 +71,6 @@ void frmMain::Unload() {
 }
 
 std::wstring frmMain::GetIp(const std::wstring& sUrl) {
-    const std::wstring page = Http.OpenURL(sUrl, &source_);
-    return ScanForIp(page, source_.serverAddresses);
+    page_ = Http.OpenURL(sUrl, &source_);
+    return ScanForIp(page_, source_.serverAddresses);
 }

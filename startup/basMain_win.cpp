@@ -6,7 +6,9 @@
 #include "common/MessageBox.h"
 #include "common/Quote.h"
 #include "common/Texts.h"
+#include "detect/LineVerdict.h"
 #include "detect/PublicAddress.h"
+#include "detect/Router.h"
 #include "detect/Url.h"
 #include "detect/frmMain.h"
 #include "startup/Client.h"
@@ -106,33 +108,83 @@ std::wstring PageNamed(const std::wstring& url, const std::wstring& redirectedTo
                : texts::RedirectedPage(page, Quote(UrlWithoutPassword(redirectedTo)));
 }
 
+// What the router's answer means beside the page's first address `address`, as a box
+// says it.
+std::wstring RouterSays(const Decision& decision, const std::optional<std::wstring>& answer,
+                        const std::wstring& address) {
+    if (!answer) return texts::kRouterNoAnswer;
+    const std::wstring quoted = Quote(*answer);
+    switch (decision.line) {
+    case Line::Public:
+        return *answer == address            ? std::wstring(texts::kRouterSameAddress)
+               : decision.address == *answer ? texts::RouterAddressOnPage(quoted)
+                                             : texts::RouterOtherPublic(quoted);
+    case Line::SecondRouter:
+        return texts::RouterSecondRouter(quoted);
+    case Line::SharedAddress:
+        return texts::RouterShared(quoted);
+    case Line::DsLite:
+        return texts::RouterDsLite(quoted);
+    case Line::DsLiteOrShared:
+        return texts::RouterNoPublic(answer->empty() ? std::wstring() : quoted);
+    case Line::Unknown:
+        break;
+    }
+    return texts::RouterAnswered(quoted);
+}
+
+// The line has no public IPv4 address: Ja starts BearShare without a forced address, with
+// the status window up again, as the elevation prompt needs an active window of ours.
+void OfferToStartWithoutAddress(const std::wstring& text) {
+    if (ShowMessageBox(nullptr, text.c_str(), texts::kAppTitle,
+                       MB_YESNO | MB_ICONEXCLAMATION | MB_SETFOREGROUND) != IDYES)
+        return SetExitCode(1);
+    frmMain status;
+    status.Show();
+    HandOff(Setting(kFolderSetting), std::nullopt, status.Hwnd());
+}
+
 // The detection and the hand-off, or the question when the page yields no address that
 // peers could reach: a router's or proxy's page shows the address of the own network, and
 // the scan takes any four groups of digits; BearShare would announce it and nobody could
-// connect.
+// connect. The router, asked beside the page, can stop an address on a line that has none
+// of its own, and can say which of the page's addresses is the line's.
 void DetectAndHandOff() {
     CheckClientFolder(Setting(kFolderSetting));
 
     frmMain status;
     status.Show();
     const std::wstring url = Setting(kUrlSetting);
-    const std::wstring address = status.GetIp(url);
-    if (address == L"") {
-        status.Unload();
-        return OfferToChangeWebsite(texts::kQuestion);
+    std::wstring address;
+    std::optional<std::wstring> answer;
+    {
+        RouterQuery router; // asked no longer once the page and its grace are past
+        address = status.GetIp(url);
+        if (address == L"") {
+            status.Unload();
+            return OfferToChangeWebsite(texts::kQuestion);
+        }
+        answer = router.Answer(GetTickCount64() + kRouterGraceMs);
     }
-    const AddressVerdict verdict = JudgeAddress(address);
-    if (verdict != AddressVerdict::Public) {
-        status.Unload();
-        const std::wstring page = PageNamed(url, status.RedirectedTo()), shown = Quote(address);
-        // No page can mend a line without a public IPv4 address: the box says what can.
-        if (verdict == AddressVerdict::DsLite) throw AppError(texts::DsLiteAddress(page, shown));
-        const std::wstring text = texts::AddressRefused(page, shown, WhyNotHandedOn(verdict));
-        return OfferToChangeWebsite(text.c_str());
-    }
+    const Decision decision = Decide(address, status.PageText(), answer);
     // The status window stays until the client is started: the elevation prompt needs a
     // window of ours to come to the front over.
-    HandOff(Setting(kFolderSetting), address, status.Hwnd());
+    if (decision.kind == Decision::Kind::HandOn)
+        return HandOff(Setting(kFolderSetting), decision.address, status.Hwnd());
+    status.Unload();
+    const std::wstring page = PageNamed(url, status.RedirectedTo()), shown = Quote(address);
+    switch (decision.kind) {
+    case Decision::Kind::DsLitePage: // no page can mend the line: the box says what can
+        return OfferToStartWithoutAddress(texts::DsLiteAddress(page, shown));
+    case Decision::Kind::NoPublicLine:
+        return OfferToStartWithoutAddress(
+            texts::NoPublicLine(page, shown, RouterSays(decision, answer, address),
+                                decision.line != Line::SharedAddress));
+    default:
+        break;
+    }
+    const std::wstring text = texts::AddressRefused(page, shown, WhyNotHandedOn(decision.verdict));
+    OfferToChangeWebsite(text.c_str());
 }
 
 const wchar_t* WhyThisFile(ClientReading::Why why) {
@@ -155,8 +207,26 @@ const wchar_t* WhyThisFile(ClientReading::Why why) {
     return texts::kReadsRealNoCopyYet;
 }
 
-// What the page gives and where BearShare would read it, in one box; nothing is written or
-// started. Exit code 0 only when the address would be handed on.
+// What the check says of the address: whether it would be handed on, or why not.
+std::wstring CheckVerdict(const Decision& decision, const std::wstring& address,
+                          const ClientReading& reading) {
+    switch (decision.kind) {
+    case Decision::Kind::HandOn:
+        if (!reading.writeFailure.empty()) return texts::WouldNotWrite(reading.writeFailure);
+        return decision.address == address ? std::wstring(texts::kWouldHandOn)
+                                           : texts::WouldHandOnRouters(Quote(decision.address));
+    case Decision::Kind::NoPublicLine:
+        return texts::WouldNotHandOn(texts::kNoPublicLine);
+    case Decision::Kind::DsLitePage:
+        return texts::WouldNotHandOn(texts::kDsLiteReason);
+    default:
+        return texts::WouldNotHandOn(WhyNotHandedOn(decision.verdict));
+    }
+}
+
+// What the page gives, what the router says, and where BearShare would read it, in one
+// box; nothing is written or started. Exit code 0 only when the address would be handed
+// on.
 void CheckAndReport() {
     const std::wstring folder = Setting(kFolderSetting);
     CheckClientFolder(folder);
@@ -164,25 +234,29 @@ void CheckAndReport() {
     frmMain status;
     status.Show();
     const std::wstring url = Setting(kUrlSetting);
-    const std::wstring address = status.GetIp(url);
-    const ClientReading reading = WhatTheClientReads(folder);
+    std::wstring address;
+    std::optional<std::wstring> answer;
+    ClientReading reading;
+    {
+        RouterQuery router; // the check gives it its whole time
+        address = status.GetIp(url);
+        reading = WhatTheClientReads(folder);
+        answer = router.Answer(router.Started() + kRouterMaxMs);
+    }
     status.Unload();
 
     const std::wstring page = PageNamed(url, status.RedirectedTo());
-    const AddressVerdict verdict =
-        address.empty() ? AddressVerdict::NotAnAddress : JudgeAddress(address);
-    // A start hands on only a public address, and only where it can write the file.
-    const bool handedOn = verdict == AddressVerdict::Public && reading.writeFailure.empty();
     std::wstring text;
+    bool handedOn = false;
     if (address.empty()) {
-        text = texts::NoAddressShown(page);
+        text = texts::NoAddressShown(page) + L" " +
+               (answer ? texts::RouterAnswered(Quote(*answer)) : texts::kRouterNoAnswer);
     } else {
-        text = texts::PageShowed(page, Quote(address));
-        text += handedOn ? std::wstring(texts::kWouldHandOn)
-                : verdict == AddressVerdict::Public ? texts::WouldNotWrite(reading.writeFailure)
-                : verdict == AddressVerdict::DsLite
-                    ? texts::WouldNotHandOn(texts::kDsLiteReason)
-                    : texts::WouldNotHandOn(WhyNotHandedOn(verdict));
+        const Decision decision = Decide(address, status.PageText(), answer);
+        // A start hands on only where it can write the file.
+        handedOn = decision.kind == Decision::Kind::HandOn && reading.writeFailure.empty();
+        text = texts::PageShowed(page, Quote(address)) + RouterSays(decision, answer, address) +
+               L" " + CheckVerdict(decision, address, reading);
     }
     text += texts::ClientReads(Quote(reading.file), WhyThisFile(reading.why),
                                reading.forcedIP ? Quote(*reading.forcedIP) : std::wstring());

@@ -7,8 +7,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 out=${2:-$here/build/fuzz}
 mkdir -p "$out"
 flags="-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I$here"
-core="$here/detect/SplitString.cpp $here/detect/Scan.cpp $here/detect/PublicAddress.cpp $here/detect/PageText.cpp $here/settings/ReplaceString.cpp"
-for target in fuzz_scan fuzz_strings; do
+core="$here/detect/SplitString.cpp $here/detect/Scan.cpp $here/detect/PublicAddress.cpp $here/detect/PageText.cpp $here/settings/ReplaceString.cpp $here/detect/Upnp.cpp"
+for target in fuzz_scan fuzz_strings fuzz_upnp; do
     clang++ $flags "$here/tests/fuzz/$target.cpp" $core -o "$out/$target"
     corpus="$out/corpus-$target"
     mkdir -p "$corpus"

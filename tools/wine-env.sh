@@ -9,6 +9,7 @@ export WINEARCH=win64
 [ -f "$state_dir/port" ] && export TOLVARING_TEST_PORT="$(cat "$state_dir/port")"
 [ -f "$state_dir/port.tls" ] && export TOLVARING_TEST_TLS_PORT="$(cat "$state_dir/port.tls")"
 export TOLVARING_TEST_STATE="$state_dir"
+[ -f "$state_dir/netns" ] && export TOLVARING_NETNS="$(cat "$state_dir/netns")"
 [ -f "$state_dir/port.silent" ] && export TOLVARING_TEST_SILENT_PORT="$(cat "$state_dir/port.silent")"
 [ -f "$state_dir/port.trusted" ] && export TOLVARING_TEST_TRUSTED_PORT="$(cat "$state_dir/port.trusted")"
 [ -f "$state_dir/port.wrongname" ] && export TOLVARING_TEST_WRONGNAME_PORT="$(cat "$state_dir/port.wrongname")"
@@ -16,3 +17,4 @@ export TOLVARING_TEST_STATE="$state_dir"
 [ -f "$state_dir/port.full" ] && export TOLVARING_TEST_FULL_PORT="$(cat "$state_dir/port.full")"
 # The 64-bit loader directly: the `wine` wrapper warns about a missing 32-bit Wine.
 if [ -x /usr/lib/wine/wine64 ]; then export TOLVARING_WINE=/usr/lib/wine/wine64; else export TOLVARING_WINE=wine; fi
+case ":$PATH:" in *:/usr/sbin:*) ;; *) export PATH="$PATH:/usr/sbin:/sbin" ;; esac

@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
 # Sets up or tears down what the Windows tests share in one run:
 #   wine-fixture.sh start STATE_DIR   fresh Wine prefix with a persistent wineserver,
-#                                     an Xvfb display and the loopback page server
-#   wine-fixture.sh stop STATE_DIR    ends exactly those processes (by PID) and the
-#                                     prefix's wineserver
+#                                     an Xvfb display and the loopback page server, all in
+#                                     a network namespace of their own
+#   wine-fixture.sh stop STATE_DIR    ends exactly those processes (by PID), the prefix's
+#                                     wineserver and the namespace
+# The namespace has nothing but loopback: the program asks the router of the network it is
+# on, and no test may send that search onto the machine's real network. Wine makes its
+# sockets in the wineserver, so the wineserver and everything of the prefix start inside.
+# Making a namespace needs root (CI runs as root).
 set -eu
+export PATH="$PATH:/usr/sbin:/sbin"
 # A step that fails says which it was (most of them are quiet on success).
 trap 'echo "wine-fixture.sh: failed (exit $?): $BASH_COMMAND" >&2' ERR
 action=$1
 state_dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
-start_daemon() { # name, command...: started detached, its PID kept in the state folder
+start_daemon() { # name, command...: started detached in the namespace, its PID kept
     local name=$1
     shift
-    setsid "$@" </dev/null >"$state_dir/$name.log" 2>&1 &
+    setsid ip netns exec "$netns" "$@" </dev/null >"$state_dir/$name.log" 2>&1 &
     echo $! >"$state_dir/$name.pid"
 }
+
+inside() { ip netns exec "$netns" "$@"; }
 
 wait_for_file() {
     for _ in $(seq 1 100); do
@@ -43,6 +51,10 @@ stop() {
             rm -f "$state_dir/$name.pid"
         fi
     done
+    if [ -f "$state_dir/netns" ]; then
+        ip netns del "$(cat "$state_dir/netns")" 2>/dev/null || true
+        rm -f "$state_dir/netns"
+    fi
 }
 
 case $action in
@@ -50,6 +62,14 @@ start)
     stop
     rm -rf "$state_dir"
     mkdir -p "$state_dir/prefix"
+    netns="tolvaring-$$-$RANDOM"
+    if ! ip netns add "$netns" 2>"$state_dir/netns.log"; then
+        echo "wine-fixture.sh: cannot make the network namespace the tests run in" \
+            "(ip netns add needs root): $(cat "$state_dir/netns.log")" >&2
+        exit 1
+    fi
+    echo "$netns" >"$state_dir/netns"
+    ip netns exec "$netns" ip link set lo up
     if [ -n "${TOLVARING_USE_DISPLAY:-}" ]; then
         echo "${TOLVARING_USE_DISPLAY#:}" >"$state_dir/display"
     else
@@ -80,7 +100,7 @@ start)
     wait_for_file "$state_dir/port"
     # shellcheck source=wine-env.sh
     . "$here/wine-env.sh" "$state_dir"
-    wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
+    inside wineboot -i </dev/null >"$state_dir/wineboot.log" 2>&1
     # Wine's own fonts (Debian's fonts-wine), made to the measures of Windows' "MS Sans
     # Serif" and "Tahoma", in the prefix: without them Wine falls back to DejaVu Sans, whose
     # lines are taller and wider, and the windows would not look as they do on Windows.
@@ -95,13 +115,13 @@ start)
         fi
     done
     # A fixed 96 dpi: tests expect it.
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+    inside wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
     # A virtual desktop draws title bars itself, so screenshots show whole windows.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    inside wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    inside wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     # The test CA goes into this prefix's own root store, never the host's.
     if [ -f "$state_dir/../trustca.exe" ]; then
-        "$TOLVARING_WINE" "$state_dir/../trustca.exe" "$state_dir/ca.der" </dev/null
+        inside "$TOLVARING_WINE" "$state_dir/../trustca.exe" "$state_dir/ca.der" </dev/null
     fi
     # The set-up session ends here, with everything it started: wineboot returns while
     # the prefix is still being set up (a program started then sets it up again, and two
@@ -109,16 +129,17 @@ start)
     # the desktop it opened predates the settings above (a desktop without the virtual
     # screen holds up every hidden window for two seconds, waiting for a window manager
     # Xvfb does not have). The tests' shared server then starts with all of it in place.
-    wineserver -w </dev/null >/dev/null 2>&1
-    wineserver -p </dev/null >/dev/null 2>&1
+    inside wineserver -w </dev/null >/dev/null 2>&1
+    inside wineserver -p </dev/null >/dev/null 2>&1
     # The first program of a session starts its services, which keep the standard
     # streams they were given for as long as the server runs: here they get /dev/null,
     # not the output of the first test (CTest would wait for it to close).
-    "$TOLVARING_WINE" reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1
+    inside "$TOLVARING_WINE" reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1
     # Drive T: is a folder of the run's own, for tests that need a drive root.
     mkdir -p "$state_dir/tdrive"
     ln -sfn "$state_dir/tdrive" "$WINEPREFIX/dosdevices/t:"
-    echo "Wine prefix ready: $WINEPREFIX, display $DISPLAY, page server port $TOLVARING_TEST_PORT"
+    echo "Wine prefix ready: $WINEPREFIX, display $DISPLAY, page server port $TOLVARING_TEST_PORT," \
+        "network namespace $netns"
     ;;
 stop)
     stop

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,9 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < parts.size(); ++i)
             joined += (i ? delimiter : L"") + parts[i];
         if (joined != text) std::abort();
-    } catch (const std::invalid_argument&) {
+    } catch (const SplitStringEmptyDelimiter&) {
         if (!delimiter.empty()) std::abort();
-    } catch (const std::overflow_error&) {
+    } catch (const SplitStringOverflow&) {
     }
     const std::wstring replaced = ReplaceString(text, delimiter, replacement, rescan);
     if (!delimiter.empty() && !rescan && replacement.find(delimiter) == std::wstring::npos &&

@@ -32,6 +32,8 @@ std::wstring WrongNameTlsUrl(const std::wstring& path);
 // The number in an environment variable the fixture sets (TOLVARING_TEST_..._PORT).
 std::wstring TestPort(const wchar_t* variable);
 
+// The test run's state folder (the fixture's), as a Windows path.
+std::wstring StateFolder();
 // A fresh empty folder below the test run's state folder.
 std::wstring MakeTempFolder(const std::wstring& name);
 std::wstring ReadFileText(const std::wstring& path); // bytes, widened one to one

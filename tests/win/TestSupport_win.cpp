@@ -109,6 +109,8 @@ void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
+} // namespace
+
 std::wstring StateFolder() {
     wchar_t buffer[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"TOLVARING_TEST_STATE", buffer, MAX_PATH) == 0) return ExeFolder();
@@ -118,8 +120,6 @@ std::wstring StateFolder() {
         if (c == L'/') c = L'\\';
     return path;
 }
-
-} // namespace
 
 std::wstring MakeTempFolder(const std::wstring& name) {
     const std::wstring base = StateFolder() + L"\\tmp";

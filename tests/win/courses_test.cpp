@@ -189,12 +189,13 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
                  Quote(L"10.1.2.3"), texts::kOwnNetwork);
          },
          false, L"", IDYES},
-        // No other page would help: the box says what does, and offers no page.
-        {"the router's end of a DS-Lite tunnel", true, PageUrl(L"/ip?ip=192.0.0.2"),
+        // No other page would help: the box says what does, and offers BearShare without a
+        // forced address instead of another page.
+        {"the router's end of a DS-Lite tunnel, Nein", true, PageUrl(L"/ip?ip=192.0.0.2"),
          [](const std::wstring&, const std::wstring& url) {
              return texts::DsLiteAddress(Quote(url), Quote(L"192.0.0.2"));
          },
-         false, L"", IDOK, false, L"ds-lite-box"},
+         false, L"", IDNO, false, L"ds-lite-box"},
         {"a BearShare.exe that is no program", true, PageUrl(L"/ip?ip=192.0.2.52"),
          [](const std::wstring& dir, const std::wstring&) {
              const std::wstring program = dir + L"\\BearShare.exe";

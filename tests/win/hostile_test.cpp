@@ -749,9 +749,10 @@ TEST_F(Hostile, TheCheckStartShowsAndChangesNothing) {
         const std::wstring page = Quote(url);
         const DWORD exitCode = c.ip && !c.reason && !c.locked ? 0 : 1;
         const std::wstring written = texts::FileNotWritten(Quote(ini), ErrorText(5, ini));
+        // No router in the test's namespace: it gives no answer.
         const std::wstring shown =
-            !c.ip ? texts::NoAddressShown(page)
-                  : texts::PageShowed(page, Quote(c.ip)) +
+            !c.ip ? texts::NoAddressShown(page) + L" " + texts::kRouterNoAnswer
+                  : texts::PageShowed(page, Quote(c.ip)) + texts::kRouterNoAnswer + L" " +
                         (c.reason   ? texts::WouldNotHandOn(c.reason)
                          : c.locked ? texts::WouldNotWrite(written)
                                     : texts::kWouldHandOn);
