@@ -7,7 +7,7 @@ setup=$2
 run() { "$here/tools/wine-run.sh" "$state" "$@"; }
 . "$here/tools/wine-env.sh" "$state"
 fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; [ -z "${seen:-}" ] || printf "      saw: %s\n" "$seen"; fail=1; fi; }
 key_exists() { run reg query "$1" >/dev/null 2>&1; }
 lnk_count() { find "$WINEPREFIX/drive_c" -iname 'Tolvaring.lnk' 2>/dev/null | wc -l; }
 # The Start-menu entry that opens the setup dialog: there, and with its argument.

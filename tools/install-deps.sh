@@ -10,6 +10,7 @@ packages=(
     mingw-w64-x86-64-dev
     wine wine64 fonts-wine xvfb xauth imagemagick icoutils nsis zip osslsigncode locales
     clang libclang-rt-14-dev
+    iproute2 miniupnpd-nftables
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -15,7 +15,7 @@ Modes:
                             the search, naming the gateway's description), elsewhere (the gateway
                             answers with a LOCATION on 192.168.77.3), ppp (only
                             WANPPPConnection:1), big (a description of 65 KiB), dtd (a
-                            description with a DTD)
+                            description with a DTD), mute (never answers the search)
 """
 import http.server
 import os
@@ -161,7 +161,7 @@ class Ssdp:
                 data, sender = s.recvfrom(2048)
             except (OSError, ValueError):
                 continue
-            if not data.startswith(b'M-SEARCH'):
+            if not data.startswith(b'M-SEARCH') or mode[0].endswith(' mute'):
                 continue
             words = mode[0].split()
             twist = words[2] if len(words) > 2 else ''

@@ -17,10 +17,10 @@ action=$1
 state_dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
-start_daemon() { # name, command...: started detached in the namespace, its PID kept
+start_daemon() { # name, command...: started detached, its PID kept in the state folder
     local name=$1
     shift
-    setsid ip netns exec "$netns" "$@" </dev/null >"$state_dir/$name.log" 2>&1 &
+    setsid "$@" </dev/null >"$state_dir/$name.log" 2>&1 &
     echo $! >"$state_dir/$name.pid"
 }
 
@@ -73,6 +73,9 @@ start)
     if [ -n "${TOLVARING_USE_DISPLAY:-}" ]; then
         echo "${TOLVARING_USE_DISPLAY#:}" >"$state_dir/display"
     else
+        # Outside the namespace, where displays are numbered for the whole machine: an Xvfb
+        # of another namespace would take the same number, and remove the other's socket
+        # when it ends. Clients inside reach it through its socket file.
         start_daemon xvfb Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state_dir/display"
         wait_for_file "$state_dir/display"
     fi
@@ -94,7 +97,7 @@ start)
             -CAcreateserial -days 2 -extfile "$state_dir/$name.ext" -out "$state_dir/$name.crt" >/dev/null 2>&1
         cat "$state_dir/$name.crt" >>"$state_dir/$name.pem"
     done
-    start_daemon pageserver python3 "$here/pageserver.py" --port-file "$state_dir/port" \
+    start_daemon pageserver ip netns exec "$netns" python3 "$here/pageserver.py" --port-file "$state_dir/port" \
         --tls-cert "$state_dir/tls.pem" --tls-extra "trusted=$state_dir/localhost.pem" \
         --tls-extra "wrongname=$state_dir/wrong.example.pem" --proxy-log "$state_dir/proxy.log"
     wait_for_file "$state_dir/port"
