@@ -68,6 +68,10 @@ void SetExitCode(int code) {
     State().exitCode = code;
 }
 
+void EndProgram(int code) {
+    ExitProcess(static_cast<UINT>(code));
+}
+
 void ReportFailure(const AppError& failure) {
     // Ownerless: if the user clicked elsewhere meanwhile, it would open behind that window.
     ShowMessageBox(nullptr, failure.Message().c_str(), texts::kAppTitle,

@@ -38,4 +38,4 @@ class RouterQuery {
 // How long the router may take in all, from the start of the query.
 constexpr DWORD kRouterMaxMs = 3000;
 // How much longer than the page a normal start waits for the router.
-constexpr DWORD kRouterGraceMs = 300;
+constexpr DWORD kRouterGraceMs = 250;

@@ -5,6 +5,7 @@
 #include <objbase.h>
 #include <xmllite.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -26,6 +27,35 @@ template <class T> class ComPtr {
     T* p_ = nullptr;
 };
 
+// The document for the reader to read: a stream over the bytes in memory. Windows' own
+// memory streams would bring COM's DLLs into every start that finds a router.
+class MemoryStream final : public ISequentialStream {
+  public:
+    explicit MemoryStream(std::string_view bytes) : rest_(bytes) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (id != __uuidof(IUnknown) && id != __uuidof(ISequentialStream)) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<ISequentialStream*>(this);
+        return S_OK;
+    }
+    // Lives on the stack of Walk, longer than the reader that holds it.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
+        const ULONG n = static_cast<ULONG>(std::min<std::size_t>(size, rest_.size()));
+        std::copy_n(rest_.data(), n, static_cast<char*>(buffer));
+        rest_.remove_prefix(n);
+        if (read) *read = n;
+        return n < size ? S_FALSE : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override { return E_NOTIMPL; }
+
+  private:
+    std::string_view rest_;
+};
+
 // A description nests devices in devices three deep; a SOAP answer is shallower still.
 constexpr LONG_PTR kMaxDepth = 24;
 
@@ -39,18 +69,13 @@ std::wstring Trimmed(const std::wstring& text) {
 // in (itself last) and its own text. False when the document is not well-formed, holds a
 // DTD or nests deeper than kMaxDepth.
 template <class Ended> bool Walk(std::string_view xml, Ended ended) {
-    ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()))) return false;
-    ULONG written = 0;
-    if (FAILED(stream->Write(xml.data(), static_cast<ULONG>(xml.size()), &written)) ||
-        written != xml.size() || FAILED(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr)))
-        return false;
+    MemoryStream stream(xml);
     ComPtr<IXmlReader> reader;
     if (FAILED(CreateXmlReader(__uuidof(IXmlReader), reinterpret_cast<void**>(reader.Put()),
                                nullptr)) ||
         FAILED(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
         FAILED(reader->SetProperty(XmlReaderProperty_MaxElementDepth, kMaxDepth)) ||
-        FAILED(reader->SetInput(stream.Get())))
+        FAILED(reader->SetInput(&stream)))
         return false;
     std::vector<std::wstring> path, texts;
     XmlNodeType node;

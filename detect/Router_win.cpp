@@ -97,24 +97,30 @@ constexpr DWORD Quad(DWORD a, DWORD b, DWORD c, DWORD d) {
     return a | b << 8 | c << 16 | d << 24;
 }
 
-// The router the page's traffic goes through: the gateway of the route to the internet.
-// The route is looked up for an address of the documentation range, which stands for any
-// address outside; nothing is sent to it. Zero when there is none (only a local network,
-// or none at all).
-DWORD DefaultGateway() {
-    MIB_IPFORWARDROW route{};
-    const DWORD outside = Quad(198, 51, 100, 1);
-    if (GetBestRoute(outside, 0, &route) != NO_ERROR) return 0;
-    if (route.dwForwardNextHop == 0 || route.dwForwardNextHop == outside) return 0;
-    return route.dwForwardNextHop;
-}
-
 sockaddr_in Endpoint(DWORD address, unsigned port) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = address;
     to.sin_port = static_cast<u_short>((port >> 8 & 0xFF) | (port & 0xFF) << 8);
     return to;
+}
+
+// The router the page's traffic goes through: the gateway of the route to the internet.
+// The route is looked up for an address of the documentation range, which stands for any
+// address outside; nothing is sent to it (connecting a datagram socket sends nothing, and
+// fails at once where there is no route at all, before the IP helper is loaded for the
+// gateway). Zero when there is none (only a local network, or none at all).
+DWORD DefaultGateway() {
+    const DWORD outside = Quad(198, 51, 100, 1);
+    const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (probe == INVALID_SOCKET) return 0;
+    sockaddr_in to = Endpoint(outside, upnp::kSsdpPort);
+    const bool routed = connect(probe, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0;
+    closesocket(probe);
+    MIB_IPFORWARDROW route{};
+    if (!routed || GetBestRoute(outside, 0, &route) != NO_ERROR) return 0;
+    if (route.dwForwardNextHop == 0 || route.dwForwardNextHop == outside) return 0;
+    return route.dwForwardNextHop;
 }
 
 bool Readable(const fd_set& set, SOCKET s) {
@@ -155,12 +161,17 @@ std::string Search(RouterJob& job, DWORD gateway, const std::string& gatewayText
     }
     char datagram[2048];
     for (DWORD left; (left = job.Left()) > 0;) {
-        fd_set readable;
+        fd_set readable, failed;
         FD_ZERO(&readable);
+        FD_ZERO(&failed);
         for (SOCKET s : {unicast, multicast})
             if (s != INVALID_SOCKET) FD_SET(s, &readable);
+        FD_SET(unicast, &failed);
         timeval wait{static_cast<long>(left / 1000), static_cast<long>(left % 1000 * 1000)};
-        if (select(0, &readable, nullptr, nullptr, &wait) <= 0) return {};
+        if (select(0, &readable, nullptr, &failed, &wait) <= 0) return {};
+        // The gateway's "port unreachable" for the unicast search: Windows reports it as a
+        // failed receive, Wine as an exceptional socket.
+        if (Readable(failed, unicast)) return {};
         if (Readable(readable, unicast)) {
             const int n = recv(unicast, datagram, sizeof datagram, 0);
             // Nothing listens on the gateway's port: it will not answer the group either.
@@ -286,13 +297,14 @@ DWORD WINAPI AskRouter(void* arg) {
     const std::unique_ptr<std::shared_ptr<RouterJob>> owner(
         static_cast<std::shared_ptr<RouterJob>*>(arg));
     RouterJob& job = **owner;
+    // Never cleaned up again: a process's last WSACleanup resets every socket it has open
+    // ("WSACleanup", learn.microsoft.com), WinINet's of the page fetch among them.
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) == 0) {
         try {
             job.answer = Ask(job);
         } catch (...) { // out of memory: no answer
         }
-        WSACleanup();
     }
     SetEvent(job.done.Get());
     return 0;

@@ -5,6 +5,6 @@
 #include <vector>
 
 // The IPv4 addresses of `host` as dotted quads: the host itself when it is written as one,
-// and, when `resolveName`, what its name resolves to. Empty when there are none; nothing
+// else, when `resolveName`, what its name resolves to. Empty when there are none; nothing
 // is looked up by name unless asked.
 std::vector<std::wstring> ServerAddresses(const std::wstring& host, bool resolveName);

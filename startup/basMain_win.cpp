@@ -142,6 +142,7 @@ void OfferToStartWithoutAddress(const std::wstring& text) {
     frmMain status;
     status.Show();
     HandOff(Setting(kFolderSetting), std::nullopt, status.Hwnd());
+    EndProgram(0);
 }
 
 // The detection and the hand-off, or the question when the page yields no address that
@@ -168,9 +169,11 @@ void DetectAndHandOff() {
     }
     const Decision decision = Decide(address, status.PageText(), answer);
     // The status window stays until the client is started: the elevation prompt needs a
-    // window of ours to come to the front over.
-    if (decision.kind == Decision::Kind::HandOn)
-        return HandOff(Setting(kFolderSetting), decision.address, status.Hwnd());
+    // window of ours to come to the front over. It goes with the program.
+    if (decision.kind == Decision::Kind::HandOn) {
+        HandOff(Setting(kFolderSetting), decision.address, status.Hwnd());
+        EndProgram(0);
+    }
     status.Unload();
     const std::wstring page = PageNamed(url, status.RedirectedTo()), shown = Quote(address);
     switch (decision.kind) {

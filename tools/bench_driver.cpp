@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 #include <vector>
 
 namespace {
@@ -52,10 +53,19 @@ double Median(std::vector<double> v) {
 
 } // namespace
 
-// Only hand-offs of Tolvaring.exe, on the network the bench has set up (`label` says which),
-// against the median of the first run on loopback alone, which that run keeps in the state
-// folder.
-int HandOffsOnly(const char* label, const std::wstring& work, const std::wstring& baselineFile) {
+// Where the median of hand-offs of the page at `path` on loopback alone is kept.
+std::wstring BaselineFile(const std::wstring& path) {
+    std::wstring key;
+    for (wchar_t c : path)
+        key += iswalnum(c) ? c : L'-';
+    return StateFolder() + L"\\bench-baseline" + key + L".txt";
+}
+
+// Only hand-offs of Tolvaring.exe of the page at `path`, on the network the bench has set up
+// (`label` says which), against the median of the first run of that page, on loopback
+// alone, which is kept in the state folder.
+int HandOffsOnly(const char* label, const std::wstring& work, const std::wstring& path) {
+    const std::wstring baselineFile = BaselineFile(path);
     std::vector<double> times;
     Measure(ExeFolder() + L"\\Tolvaring.exe", work); // warm-up
     for (int i = 0; i < 20; ++i) {
@@ -67,6 +77,11 @@ int HandOffsOnly(const char* label, const std::wstring& work, const std::wstring
         times.push_back(t.ms);
     }
     const double median = Median(times);
+    if (!FileExists(baselineFile)) {
+        WriteFileBytes(baselineFile, Narrow(std::to_wstring(median)));
+        std::printf("Tolvaring.exe median, %s: %8.1f ms\n", label, median);
+        return 0;
+    }
     const double baseline = std::wcstod(ReadFileText(baselineFile).c_str(), nullptr);
     std::printf("Tolvaring.exe median, %s: %8.1f ms (%+.1f ms against loopback alone)\n", label,
                 median, median - baseline);
@@ -82,14 +97,16 @@ int main(int argc, char** argv) {
     const std::wstring client = MakeTempFolder(L"bench-client");
     const std::wstring work = MakeTempFolder(L"bench-work");
     PutClient(client);
-    StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.50"));
-    const std::wstring baselineFile = StateFolder() + L"\\bench-baseline.txt";
-    if (argc > 2 && std::strcmp(argv[1], "--only") == 0) {
-        const int failed = HandOffsOnly(argv[2], work, baselineFile);
+    const std::wstring page = L"/ip?ip=192.0.2.50";
+    if (argc > 3 && std::strcmp(argv[1], "--only") == 0) {
+        const std::wstring path(argv[3], argv[3] + std::strlen(argv[3]));
+        StoreSettings(client, PageUrl(path));
+        const int failed = HandOffsOnly(argv[2], work, path);
         ForgetSettings();
         DestroyWindow(keepDesktop);
         return failed;
     }
+    StoreSettings(client, PageUrl(page));
 
     std::vector<double> tolvaring, minimal, withWindow;
     SIZE_T peak = 0;
@@ -118,7 +135,7 @@ int main(int argc, char** argv) {
     // program that shows one too; the windowless figure says what the window costs.
     std::printf("ratio to the minimal program with a window: %.2fx (target <= 1.05x): %s\n",
                 mt / mw, mt / mw <= 1.05 ? "met" : "NOT met");
-    WriteFileBytes(baselineFile, Narrow(std::to_wstring(mt)));
+    WriteFileBytes(BaselineFile(page), Narrow(std::to_wstring(mt)));
     std::printf("ratio to the windowless minimal program: %.2fx\n", mt / mm);
     std::printf("peak working set of a hand-off: %.1f MiB\n", double(peak) / (1024.0 * 1024.0));
     ForgetSettings();
