@@ -133,4 +133,8 @@ if(MAKENSIS AND ZIP)
   add_custom_target(setup_test_build ALL DEPENDS ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe)
 endif()
 
-include(cmake/WindowsTests.cmake)
+# The release alone, without the tests and their builds (tests/release_test.sh builds so).
+option(TOLVARING_RELEASE_ONLY "Configure only the release, without the tests" OFF)
+if(NOT TOLVARING_RELEASE_ONLY)
+  include(cmake/WindowsTests.cmake)
+endif()

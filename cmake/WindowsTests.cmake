@@ -98,15 +98,20 @@ if(TARGET dist)
                        RESOURCE_LOCK "registry;desktop" TIMEOUT 300 LABELS wine)
 endif()
 
-# Two clean builds compared, and a signed release verified (no Wine needed).
+# A second build of the release alone compared with this one, and a signed release verified
+# (no Wine needed).
 add_test(NAME release_reproducible_and_signed
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/release_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/release-test)
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/release_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/release-test
+          ${CMAKE_BINARY_DIR})
 set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900)
 
 add_executable(foreignwindow tests/win/foreignwindow.cpp)
 target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
-  SOURCES tests/win/hostile_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
+  SOURCES tests/win/hostile_pages_test.cpp tests/win/hostile_settings_test.cpp
+          tests/win/one_copy_test.cpp tests/win/handoff_file_test.cpp
+          tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp
+          tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
 # The router's rows, on a test network joined to the fixture's namespace while they run.
 add_wine_test(win_router_tests WINDOWS WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh

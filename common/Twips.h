@@ -1,11 +1,8 @@
 #pragma once
 // Twips to pixels with the screen's real DPI.
-#include <windows.h>
+#include "resources/Layout.h" // TwipsRect, as the window layouts give them
 
-// A rectangle in twips (1/1440 inch), as the window layouts give them.
-struct TwipsRect {
-    int left, top, width, height;
-};
+#include <windows.h>
 
 int ScreenDpi();
 inline int TwipsToPixels(int twips, int dpi) {

@@ -1,7 +1,12 @@
 #pragma once
 // Window layouts in twips (1/1440 inch); the window code converts them with the real DPI.
-// A control inside a frame is placed relative to the frame's top-left corner.
-#include "common/Twips.h"
+// A control inside a frame is placed relative to the frame's top-left corner. Data only:
+// the code includes this, never the other way round.
+
+// A rectangle in twips.
+struct TwipsRect {
+    int left, top, width, height;
+};
 
 namespace layout {
 

@@ -6,11 +6,14 @@
 // of a client like BearShare (32-bit, no manifest), virtualized where our token allows it,
 // unless it asks for "clientnotvirtualized" (a client Windows does not virtualize: a
 // manifest of its own, or 64-bit) or "clientunknown" (its token cannot be asked).
+// "faildelayload": a delay-loaded function is missing while the client waits suspended.
 // "mutexdenied": the one-copy mutex is an elevated first copy's, which Windows does not
 // let us open. TOLVARING_TEST_WINDOW_LOG, when set, names a file that gets a line for each
 // start through the shell ("prompt over <class of the window passed>", and ", active" when
 // it is the active window) and for each window brought to the front ("front <class>").
 #include "startup/Launch.h"
+
+#include <delayimp.h>
 
 #include <cwchar>
 #include <string>
@@ -55,8 +58,17 @@ TokenFacts OwnToken() {
     return {Asked(L"elevated"), !Asked(L"novirt")};
 }
 
-// Wine's own answer is 0 for every token, so it is played here.
+// Wine's own answer is 0 for every token, so it is played here. "faildelayload": a
+// function of a delay-loaded DLL is missing, found while the client waits suspended.
 std::optional<bool> ClientVirtualized(HANDLE) {
+    if (Asked(L"faildelayload")) {
+        DelayLoadInfo info = {};
+        info.szDll = "SHELL32.dll";
+        info.dlp.fImportByName = TRUE;
+        info.dlp.szProcName = "SHGetKnownFolderPath";
+        info.dwLastError = ERROR_PROC_NOT_FOUND;
+        __pfnDliFailureHook2(dliFailGetProc, &info);
+    }
     if (Asked(L"clientunknown")) return std::nullopt;
     const TokenFacts token = OwnToken();
     return !Asked(L"clientnotvirtualized") && !token.elevated && token.virtualizationAllowed;

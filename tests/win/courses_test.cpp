@@ -189,6 +189,18 @@ TEST_F(Tolvaring, FailuresAreReportedAndEndTheProgram) {
                  Quote(L"10.1.2.3"), texts::kOwnNetwork);
          },
          false, L"", IDYES},
+        // The page a redirect led to keeps its password hidden too.
+        {"a redirect to a page with a password, Ja", true,
+         PageUrl(L"/redirect?to=http%3A%2F%2Fnutzer%3Ageheim%40127.0.0.1%3A" +
+                 std::to_wstring(PageServerPort()) + L"%2Fip%3Fip%3D10.1.2.4"),
+         [](const std::wstring&, const std::wstring& url) {
+             return texts::AddressRefused(
+                 texts::RedirectedPage(Quote(url),
+                                       Quote(L"http://nutzer:***@" +
+                                             PageUrl(L"/ip?ip=10.1.2.4").substr(7))),
+                 Quote(L"10.1.2.4"), texts::kOwnNetwork);
+         },
+         false, L"", IDYES},
         // No other page would help: the box says what does, and offers BearShare without a
         // forced address instead of another page.
         {"the router's end of a DS-Lite tunnel, Nein", true, PageUrl(L"/ip?ip=192.0.0.2"),

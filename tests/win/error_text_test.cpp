@@ -21,6 +21,9 @@ TEST(ErrorText, NumberFirstAndNoLineBreaks) {
     }
     // The system's own words follow the number.
     EXPECT_GT(ErrorText(ERROR_FILE_NOT_FOUND).size(), texts::ErrorNumber(2).size() + 2);
+    // A code above 2^31 as Windows counts it, not as a 32-bit long would (a native test,
+    // where long has 64 bits, cannot see that).
+    EXPECT_EQ(ErrorText(0x80004005).rfind(L"Fehler 2147500037", 0), 0u);
 }
 
 TEST(ErrorText, InsertsAreFilledOrLeftOut) {
