@@ -58,20 +58,24 @@ set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
 # entry point.
 set(WIN7_HEADER -Wl,--major-os-version,6,--minor-os-version,1
                 -Wl,--major-subsystem-version,6,--minor-subsystem-version,1)
-add_executable(Tolvaring WIN32 startup/WinMain_win.cpp startup/LeanRuntime_win.cpp
-               detect/HttpSettings_win.cpp ${RC_FILE})
+# The program's entry, compiled once for the program and its test build.
+add_library(programentry OBJECT startup/WinMain_win.cpp startup/LeanRuntime_win.cpp)
+target_link_libraries(programentry PRIVATE winplatform)
+add_executable(Tolvaring WIN32 $<TARGET_OBJECTS:programentry> detect/HttpSettings_win.cpp
+               ${RC_FILE})
 target_link_libraries(Tolvaring PRIVATE winplatform)
 # Stripped by the linker and without a link time stamp: two builds of one commit give
 # the same bytes (strip would stamp the time again).
 target_link_options(Tolvaring PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections -s
                     -Wl,--no-insert-timestamp ${WIN7_HEADER})
 
-# The test build: the same program with the test seams, which the tests link too.
-set(TEST_SEAMS ${CMAKE_SOURCE_DIR}/tests/win/TestHttpSettings_win.cpp
-               ${CMAKE_SOURCE_DIR}/tests/win/TestMessageBox_win.cpp
-               ${CMAKE_SOURCE_DIR}/tests/win/TestLaunch_win.cpp)
-add_executable(TolvaringTest WIN32 startup/WinMain_win.cpp startup/LeanRuntime_win.cpp ${TEST_SEAMS}
-               ${RC_FILE})
+# The test build: the same program with the test seams, which the tests link too. Compiled
+# once, linked as objects, so that they stand in for the program's own definitions.
+add_library(testseams OBJECT tests/win/TestHttpSettings_win.cpp tests/win/TestMessageBox_win.cpp
+            tests/win/TestLaunch_win.cpp)
+target_link_libraries(testseams PRIVATE winplatform)
+set(TEST_SEAMS $<TARGET_OBJECTS:testseams>)
+add_executable(TolvaringTest WIN32 $<TARGET_OBJECTS:programentry> ${TEST_SEAMS} ${RC_FILE})
 target_link_libraries(TolvaringTest PRIVATE winplatform)
 target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections
                     ${WIN7_HEADER})

@@ -16,7 +16,8 @@ add_executable(trustca tools/trustca.cpp)
 target_link_libraries(trustca PRIVATE crypt32)
 target_link_options(trustca PRIVATE -municode ${STATIC_RUNTIME})
 
-add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp)
+add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp tests/win/Driver_win.cpp
+            tests/win/ProgramRun_win.cpp)
 # The tests call more of the shell than the program does.
 target_link_libraries(wintestsupport PUBLIC winplatform gtest wininet shell32 ole32 comctl32)
 target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
@@ -50,7 +51,7 @@ add_wine_test(win_regcalls_tests SOURCES tests/win/regcalls_test.cpp)
 # The scan's table too: it reads the page in blocks, and Windows' wchar_t has 2 bytes. And
 # the addresses' table, whose passwords are checked against the platform's reading.
 add_wine_test(win_detect_tests WINDOWS SOURCES tests/win/http_test.cpp tests/win/status_window_test.cpp
-  tests/win/dirlist_test.cpp tests/win/forms_test.cpp tests/win/Driver_win.cpp
+  tests/win/dirlist_test.cpp tests/win/forms_test.cpp
   tests/native/scan_test.cpp tests/native/url_test.cpp tests/win/safe_loading_test.cpp)
 add_dependencies(win_detect_tests planted)
 
@@ -62,8 +63,7 @@ target_link_options(planted PRIVATE ${STATIC_RUNTIME})
 # A windows program, as the real client is (a console one would get a console of its own).
 target_link_options(fakeclient PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
-  SOURCES tests/win/courses_test.cpp tests/win/setup_dialog_test.cpp tests/win/ProgramRun_win.cpp
-          tests/win/Driver_win.cpp)
+  SOURCES tests/win/courses_test.cpp tests/win/setup_dialog_test.cpp)
 add_dependencies(win_e2e_tests Tolvaring TolvaringTest fakeclient)
 # The same courses on a German system: Wine takes the locale from LANG (code page 1252).
 add_test(NAME win_e2e_tests_german COMMAND win_e2e_tests)
@@ -72,7 +72,7 @@ set_tests_properties(win_e2e_tests_german PROPERTIES FIXTURES_REQUIRED wine
                      ENVIRONMENT "LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8")
 
 # The demo's driver (make demo).
-add_executable(demo_driver tools/demo_driver.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
+add_executable(demo_driver tools/demo_driver.cpp)
 target_link_libraries(demo_driver PRIVATE wintestsupport)
 target_link_options(demo_driver PRIVATE ${STATIC_RUNTIME})
 add_dependencies(demo_driver Tolvaring fakeclient)
@@ -86,7 +86,7 @@ add_test(NAME exe_size_and_imports
           ${TOOLCHAIN_PREFIX}-objdump)
 
 # Answers the installer's own windows for installer_round_trip.
-add_executable(installerdriver tests/win/installerdriver.cpp tests/win/Driver_win.cpp)
+add_executable(installerdriver tests/win/installerdriver.cpp)
 target_link_libraries(installerdriver PRIVATE wintestsupport)
 target_link_options(installerdriver PRIVATE -municode ${STATIC_RUNTIME})
 
@@ -110,23 +110,21 @@ target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
 add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
   SOURCES tests/win/hostile_pages_test.cpp tests/win/hostile_settings_test.cpp
           tests/win/one_copy_test.cpp tests/win/handoff_file_test.cpp
-          tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp
-          tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
+          tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
 # The router's rows, on a test network joined to the fixture's namespace while they run.
 add_wine_test(win_router_tests WINDOWS WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
-  SOURCES tests/win/router_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
+  SOURCES tests/win/router_test.cpp)
 add_dependencies(win_router_tests Tolvaring TolvaringTest fakeclient)
 add_wine_test(win_slow_tests WINDOWS TIMEOUT 1200 LABELS slow
-  SOURCES tests/win/slow_test.cpp tests/win/ProgramRun_win.cpp tests/win/Driver_win.cpp)
+  SOURCES tests/win/slow_test.cpp)
 add_dependencies(win_slow_tests Tolvaring fakeclient)
 
 # End-to-end benchmark (make bench-e2e): the program against a windowless yardstick.
 add_executable(minimal_handoff tools/minimal_handoff.cpp)
 target_link_libraries(minimal_handoff PRIVATE core wininet advapi32 kernel32)
 target_link_options(minimal_handoff PRIVATE ${STATIC_RUNTIME})
-add_executable(bench_driver tools/bench_driver.cpp tests/win/ProgramRun_win.cpp
-  tests/win/Driver_win.cpp)
+add_executable(bench_driver tools/bench_driver.cpp)
 target_link_libraries(bench_driver PRIVATE wintestsupport psapi)
 target_link_options(bench_driver PRIVATE ${STATIC_RUNTIME})
 add_dependencies(bench_driver Tolvaring fakeclient minimal_handoff)
