@@ -24,7 +24,8 @@ target_link_libraries(scanpage PRIVATE core)
 add_test(NAME scanpage_table
   COMMAND ${CMAKE_SOURCE_DIR}/tests/scanpage_table.sh $<TARGET_FILE:scanpage>)
 
-add_executable(scan_benchmark tests/bench/scan_benchmark.cpp)
+# Built for make bench only.
+add_executable(scan_benchmark EXCLUDE_FROM_ALL tests/bench/scan_benchmark.cpp)
 target_link_libraries(scan_benchmark PRIVATE core benchmark::benchmark)
 
 # A short fuzzing run proves the targets still build and run (tools/fuzz.sh for longer).

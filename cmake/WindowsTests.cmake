@@ -3,13 +3,19 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# Two prefixes, each with its own wineserver, display, page server and network namespace,
+# so that two chains of tests run side by side: the tests of one prefix share its registry
+# and desktop and run one after another. The second holds the long hostile and router rows.
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-state)
+set(WINE_STATE_2 ${CMAKE_BINARY_DIR}/wine-state-2)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_STATE})
 
-add_test(NAME wine_setup COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh start ${WINE_STATE})
-set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine)
-add_test(NAME wine_cleanup COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh stop ${WINE_STATE})
-set_tests_properties(wine_cleanup PROPERTIES FIXTURES_CLEANUP wine)
+foreach(n "" 2)
+  add_test(NAME wine_setup${n} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh start ${WINE_STATE${n}})
+  set_tests_properties(wine_setup${n} PROPERTIES FIXTURES_SETUP wine${n})
+  add_test(NAME wine_cleanup${n} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh stop ${WINE_STATE${n}})
+  set_tests_properties(wine_cleanup${n} PROPERTIES FIXTURES_CLEANUP wine${n})
+endforeach()
 
 # Puts the page server's test CA into the prefix's root store (run by the fixture).
 add_executable(trustca tools/trustca.cpp)
@@ -23,26 +29,25 @@ target_link_libraries(wintestsupport PUBLIC winplatform gtest wininet shell32 ol
 target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 
 # WRAPPER: a script that runs the test program (with the state folder and the program as
-# its arguments) instead of CTest's emulator.
+# its arguments) instead of tools/wine-run.sh. PREFIX 2: in the second prefix.
 function(add_wine_test name)
-  cmake_parse_arguments(T "WINDOWS" "TIMEOUT;WRAPPER" "SOURCES;LABELS" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS" "TIMEOUT;WRAPPER;PREFIX" "SOURCES;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${TEST_SEAMS})
   target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
-  if(T_WRAPPER)
-    add_test(NAME ${name} COMMAND ${T_WRAPPER} ${WINE_STATE} $<TARGET_FILE:${name}>)
-  else()
-    add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_WRAPPER)
+    set(T_WRAPPER ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
   endif()
-  set(lock registry)
+  add_test(NAME ${name} COMMAND ${T_WRAPPER} ${WINE_STATE${T_PREFIX}} $<TARGET_FILE:${name}>)
+  set(lock registry${T_PREFIX})
   if(T_WINDOWS)
-    list(APPEND lock desktop)
+    list(APPEND lock desktop${T_PREFIX})
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK "${lock}"
-                       TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine${T_PREFIX}
+                       RESOURCE_LOCK "${lock}" TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
 endfunction()
 
 add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/error_text_test.cpp
@@ -107,13 +112,13 @@ set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900)
 
 add_executable(foreignwindow tests/win/foreignwindow.cpp)
 target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
-add_wine_test(win_hostile_tests WINDOWS TIMEOUT 900
+add_wine_test(win_hostile_tests WINDOWS PREFIX 2 TIMEOUT 900
   SOURCES tests/win/hostile_pages_test.cpp tests/win/hostile_settings_test.cpp
           tests/win/one_copy_test.cpp tests/win/handoff_file_test.cpp
           tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
 # The router's rows, on a test network joined to the fixture's namespace while they run.
-add_wine_test(win_router_tests WINDOWS WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
+add_wine_test(win_router_tests WINDOWS PREFIX 2 WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
   SOURCES tests/win/router_test.cpp)
 add_dependencies(win_router_tests Tolvaring TolvaringTest fakeclient)
 add_wine_test(win_slow_tests WINDOWS TIMEOUT 1200 LABELS slow

@@ -312,7 +312,7 @@ TEST(HttpFetch, TheSystemProxyIsUsed) {
                   enabled.exists ? enabled.bytes : std::string(4, '\0'));
     if (server.exists) WriteRawValue(HKEY_CURRENT_USER, key, "ProxyServer", REG_SZ, server.bytes);
     EXPECT_EQ(ScanForIp(text), L"203.0.113.74");
-    const std::wstring log = ReadFileText(ExeFolder() + L"\\wine-state\\proxy.log");
+    const std::wstring log = ReadFileText(StateFolder() + L"\\proxy.log");
     // The request line names the whole address (Wine adds the port).
     EXPECT_EQ(log.rfind(L"GET http://tolvaring-proxy.test", 0), 0u) << Narrow(log);
     EXPECT_NE(log.find(L"/ip?ip=203.0.113.74 HTTP/1.1"), std::wstring::npos) << Narrow(log);
