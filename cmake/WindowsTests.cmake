@@ -7,7 +7,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 # so that two chains of tests run side by side: the tests of one prefix share its registry
 # and desktop and run one after another. The second holds the long hostile and router rows.
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-state)
-set(WINE_STATE_2 ${CMAKE_BINARY_DIR}/wine-state-2)
+set(WINE_STATE2 ${CMAKE_BINARY_DIR}/wine-state-2)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_STATE})
 
 foreach(n "" 2)
@@ -27,6 +27,8 @@ add_library(wintestsupport STATIC tests/win/TestSupport_win.cpp tests/win/Driver
 # The tests call more of the shell than the program does.
 target_link_libraries(wintestsupport PUBLIC winplatform gtest wininet shell32 ole32 comctl32)
 target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
+# Every test program parses GoogleTest and windows.h: once, for all of them.
+target_precompile_headers(wintestsupport PRIVATE <windows.h> <gtest/gtest.h> <string> <vector>)
 
 # WRAPPER: a script that runs the test program (with the state folder and the program as
 # its arguments) instead of tools/wine-run.sh. PREFIX 2: in the second prefix.
@@ -34,6 +36,7 @@ function(add_wine_test name)
   cmake_parse_arguments(T "WINDOWS" "TIMEOUT;WRAPPER;PREFIX" "SOURCES;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${TEST_SEAMS})
   target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
+  target_precompile_headers(${name} REUSE_FROM wintestsupport)
   target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
   if(NOT T_WRAPPER)
     set(T_WRAPPER ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
