@@ -26,7 +26,7 @@ openssl x509 -req -in "$pki/sign.csr" -CA "$pki/ca.pem" -CAkey "$pki/ca.key" -CA
 two="$work/other-folder/two"
 mkdir -p "$(dirname "$two")"
 { cmake -S "$src" -B "$two" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVARING_RELEASE_ONLY=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" && cmake --build "$two" --target dist -j2; } \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" && cmake --build "$two" --target dist -j1; } \
     >"$two.log" 2>&1 || { cat "$two.log"; exit 1; }
 for f in Tolvaring.exe Tolvaring-1.0.zip Tolvaring-Setup.exe SHA256SUMS; do
     check "$f is the same in both builds" 'cmp -s "$build/dist/$f" "$two/dist/$f"'

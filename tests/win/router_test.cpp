@@ -97,6 +97,9 @@ TEST_F(Tolvaring, TheRouterCanOnlyStopAWrongAddress) {
                       c.says == SameText
                           ? texts::DsLiteAddress(page, Quote(c.page))
                           : texts::NoPublicLine(page, shown, c.says(c.answer), c.dsLite));
+            if (c.says == shared && c.button == IDYES &&
+                WaitUntil([&] { return GetForegroundWindow() == box; }, 3000))
+                SaveScreenshot(box, L"no-public-line-box");
             Click(GetDlgItem(box, c.button));
         }
         EXPECT_EQ(program.WaitExit(), c.button == IDYES || !c.says ? 0u : 1u);
