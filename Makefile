@@ -47,7 +47,8 @@ test-win: win
 
 # The native tests (mostly the short fuzzing run) beside the Windows tests, which wait for
 # Wine much of their time; the native report follows the Windows one.
-test: native win
+test: deps
+	@$(MAKE) --no-print-directory -j2 native win
 	@ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure >$(NATIVE)/test.log 2>&1 & \
 	native=$$!; \
 	ctest --test-dir $(WIN) -j$(WIN_TEST_JOBS) --output-on-failure -LE slow; win=$$?; \

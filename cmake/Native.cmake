@@ -34,6 +34,6 @@ target_link_libraries(scan_benchmark PRIVATE core benchmark::benchmark)
 # A short fuzzing run proves the targets still build and run (tools/fuzz.sh for longer).
 find_program(CLANGXX clang++)
 if(CLANGXX)
-  add_test(NAME fuzz_smoke COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz.sh 10 ${CMAKE_BINARY_DIR}/fuzz)
+  add_test(NAME fuzz_smoke COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz.sh 5 ${CMAKE_BINARY_DIR}/fuzz)
   set_tests_properties(fuzz_smoke PROPERTIES TIMEOUT 300)
 endif()
