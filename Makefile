@@ -7,9 +7,9 @@
 NATIVE := build/native
 WIN := build/win
 JOBS ?= 2
-# The Windows tests wait for Wine much of their time: two chains of them (one per prefix)
+# The Windows tests wait for Wine much of their time: three chains of them (one per prefix)
 # and the release and demo tests beside them keep the two cores busy.
-WIN_TEST_JOBS ?= 3
+WIN_TEST_JOBS ?= 4
 
 .PHONY: all deps native win sign test test-native test-win test-slow demo run bench fuzz clean
 

@@ -80,11 +80,13 @@ target_link_libraries(TolvaringTest PRIVATE winplatform)
 target_link_options(TolvaringTest PRIVATE -municode ${STATIC_RUNTIME} -Wl,--gc-sections
                     ${WIN7_HEADER})
 
-# The release artefact.
-add_custom_target(release ALL
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tolvaring> ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
-  DEPENDS Tolvaring
-  BYPRODUCTS ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
+# The release artefact: a file the packages depend on, so that they are made again whenever
+# the program is (a target alone would only order the steps, and leave old packages).
+set(RELEASE_EXE ${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe)
+add_custom_command(OUTPUT ${RELEASE_EXE}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Tolvaring> ${RELEASE_EXE}
+  DEPENDS Tolvaring)
+add_custom_target(release ALL DEPENDS ${RELEASE_EXE})
 
 
 # Release packages: a zip with the program and its German read-me, an installer, and
@@ -118,7 +120,7 @@ if(MAKENSIS AND ZIP)
     COMMAND ${SIGN_SETUP}
     COMMAND ${CMAKE_COMMAND} -E copy ${DIST}/zip/Tolvaring.exe ${DIST}/Tolvaring.exe
     COMMAND ${CMAKE_COMMAND} -E chdir ${DIST} sha256sum Tolvaring.exe Tolvaring-1.0.zip Tolvaring-Setup.exe > ${DIST}/SHA256SUMS
-    DEPENDS release ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
+    DEPENDS ${RELEASE_EXE} ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
             ${CMAKE_SOURCE_DIR}/tools/sign.sh
     COMMENT "Packaging Tolvaring-1.0.zip and Tolvaring-Setup.exe")
   add_custom_target(dist ALL DEPENDS ${DIST}/Tolvaring-Setup.exe ${DIST}/Tolvaring-1.0.zip)
@@ -132,7 +134,7 @@ if(MAKENSIS AND ZIP)
             -DEXE=${CMAKE_BINARY_DIR}/Tolvaring-stripped.exe
             -DOUTFILE=${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe
             ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi
-    DEPENDS release ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
+    DEPENDS ${RELEASE_EXE} ${CMAKE_SOURCE_DIR}/resources/Tolvaring.nsi ${CMAKE_SOURCE_DIR}/resources/LIESMICH.txt
     COMMENT "Packaging the installer's test build")
   add_custom_target(setup_test_build ALL DEPENDS ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe)
 endif()

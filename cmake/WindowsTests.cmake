@@ -8,16 +8,23 @@ set(TEST_CODE_FLAGS -O0)
 target_compile_options(gtest PRIVATE ${TEST_CODE_FLAGS})
 target_compile_options(gtest_main PRIVATE ${TEST_CODE_FLAGS})
 
-# Two prefixes, each with its own wineserver, display, page server and network namespace,
-# so that two chains of tests run side by side: the tests of one prefix share its registry
-# and desktop and run one after another. The second holds the long hostile and router rows.
+# Three prefixes, each with its own wineserver, display, page server and network namespace,
+# so that three chains of tests run side by side: the tests of one prefix share its registry
+# and desktop and run one after another. Each is a copy of one template set up once per run.
+set(WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template)
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-state)
 set(WINE_STATE2 ${CMAKE_BINARY_DIR}/wine-state-2)
+set(WINE_STATE3 ${CMAKE_BINARY_DIR}/wine-state-3)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_STATE})
 
-foreach(n "" 2)
+add_test(NAME wine_template COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh template ${WINE_TEMPLATE})
+set_tests_properties(wine_template PROPERTIES FIXTURES_SETUP winetemplate)
+add_test(NAME wine_template_cleanup COMMAND ${CMAKE_COMMAND} -E rm -rf ${WINE_TEMPLATE})
+set_tests_properties(wine_template_cleanup PROPERTIES FIXTURES_CLEANUP winetemplate)
+foreach(n "" 2 3)
   add_test(NAME wine_setup${n} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh start ${WINE_STATE${n}})
-  set_tests_properties(wine_setup${n} PROPERTIES FIXTURES_SETUP wine${n})
+  set_tests_properties(wine_setup${n} PROPERTIES FIXTURES_SETUP wine${n} FIXTURES_REQUIRED winetemplate
+                       ENVIRONMENT TOLVARING_WINE_TEMPLATE=${WINE_TEMPLATE})
   add_test(NAME wine_cleanup${n} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh stop ${WINE_STATE${n}})
   set_tests_properties(wine_cleanup${n} PROPERTIES FIXTURES_CLEANUP wine${n})
 endforeach()
@@ -36,19 +43,15 @@ target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 target_precompile_headers(wintestsupport PRIVATE <windows.h> <gtest/gtest.h> <string> <vector>)
 target_compile_options(wintestsupport PRIVATE ${TEST_CODE_FLAGS})
 
-# WRAPPER: a script that runs the test program (with the state folder and the program as
-# its arguments) instead of tools/wine-run.sh. PREFIX 2: in the second prefix.
-function(add_wine_test name)
-  cmake_parse_arguments(T "WINDOWS" "TIMEOUT;WRAPPER;PREFIX" "SOURCES;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES} ${TEST_SEAMS})
-  target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
-  target_precompile_headers(${name} REUSE_FROM wintestsupport)
-  target_compile_options(${name} PRIVATE ${TEST_CODE_FLAGS})
-  target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
+# A test program run in prefix PREFIX ("", 2 or 3), by WRAPPER (a script that takes the state
+# folder and the program as its arguments) or else tools/wine-run.sh, with ARGS. WINDOWS: it
+# opens windows, and takes the prefix's desktop too.
+function(add_wine_run name program)
+  cmake_parse_arguments(T "WINDOWS" "TIMEOUT;WRAPPER;PREFIX" "ARGS;LABELS;ENVIRONMENT" ${ARGN})
   if(NOT T_WRAPPER)
     set(T_WRAPPER ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
   endif()
-  add_test(NAME ${name} COMMAND ${T_WRAPPER} ${WINE_STATE${T_PREFIX}} $<TARGET_FILE:${name}>)
+  add_test(NAME ${name} COMMAND ${T_WRAPPER} ${WINE_STATE${T_PREFIX}} ${program} ${T_ARGS})
   set(lock registry${T_PREFIX})
   if(T_WINDOWS)
     list(APPEND lock desktop${T_PREFIX})
@@ -56,8 +59,19 @@ function(add_wine_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine${T_PREFIX}
-                       RESOURCE_LOCK "${lock}" TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine${T_PREFIX} RESOURCE_LOCK "${lock}"
+                       TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}" ENVIRONMENT "${T_ENVIRONMENT}")
+endfunction()
+
+# A test program of SOURCES, built and run as add_wine_run says.
+function(add_wine_test name)
+  cmake_parse_arguments(T "" "" "SOURCES" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${TEST_SEAMS})
+  target_link_libraries(${name} PRIVATE wintestsupport gtest_main)
+  target_precompile_headers(${name} REUSE_FROM wintestsupport)
+  target_compile_options(${name} PRIVATE ${TEST_CODE_FLAGS})
+  target_link_options(${name} PRIVATE ${STATIC_RUNTIME})
+  add_wine_run(${name} $<TARGET_FILE:${name}> ${T_UNPARSED_ARGUMENTS})
 endfunction()
 
 add_wine_test(win_settings_tests WINDOWS SOURCES tests/win/settings_test.cpp tests/win/error_text_test.cpp
@@ -81,10 +95,8 @@ add_wine_test(win_e2e_tests WINDOWS TIMEOUT 600
   SOURCES tests/win/courses_test.cpp tests/win/setup_dialog_test.cpp)
 add_dependencies(win_e2e_tests Tolvaring TolvaringTest fakeclient)
 # The same courses on a German system: Wine takes the locale from LANG (code page 1252).
-add_test(NAME win_e2e_tests_german COMMAND win_e2e_tests)
-set_tests_properties(win_e2e_tests_german PROPERTIES FIXTURES_REQUIRED wine
-                     RESOURCE_LOCK "registry;desktop" TIMEOUT 600 LABELS wine
-                     ENVIRONMENT "LANG=de_DE.UTF-8;LC_ALL=de_DE.UTF-8")
+add_wine_run(win_e2e_tests_german $<TARGET_FILE:win_e2e_tests> WINDOWS PREFIX 3 TIMEOUT 600
+  ENVIRONMENT LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8)
 
 # The demo's driver (make demo).
 add_executable(demo_driver tools/demo_driver.cpp)
@@ -118,16 +130,20 @@ endif()
 add_test(NAME release_reproducible_and_signed
   COMMAND ${CMAKE_SOURCE_DIR}/tests/release_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/release-test
           ${CMAKE_BINARY_DIR})
-# Beside the two chains of Wine tests from the start, not after them.
+# Beside the chains of Wine tests from the start, not after them.
 set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900 COST 1000)
 
 add_executable(foreignwindow tests/win/foreignwindow.cpp)
 target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
-add_wine_test(win_hostile_tests WINDOWS PREFIX 2 TIMEOUT 900
+# The hostile rows in two halves of about the same time, one in each of the other prefixes.
+set(copies_and_files "OneCopy.*:HandOffFile.*")
+add_wine_test(win_hostile_tests WINDOWS PREFIX 3 TIMEOUT 900 ARGS --gtest_filter=-${copies_and_files}
   SOURCES tests/win/hostile_pages_test.cpp tests/win/hostile_settings_test.cpp
           tests/win/one_copy_test.cpp tests/win/handoff_file_test.cpp
           tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
+add_wine_run(win_hostile_copies_and_files_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 2
+  TIMEOUT 900 ARGS --gtest_filter=${copies_and_files})
 # The router's rows, on a test network joined to the fixture's namespace while they run.
 add_wine_test(win_router_tests WINDOWS PREFIX 2 WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
   SOURCES tests/win/router_test.cpp)
@@ -147,5 +163,6 @@ add_dependencies(bench_driver Tolvaring fakeclient minimal_handoff)
 
 # The README's demo, end to end, in a prefix of its own.
 add_test(NAME demo COMMAND ${CMAKE_SOURCE_DIR}/tools/demo.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(demo PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT CI=1
-                     RESOURCE_LOCK demo COST 900)
+set_tests_properties(demo PROPERTIES TIMEOUT 300 LABELS wine RESOURCE_LOCK demo COST 900
+                     FIXTURES_REQUIRED winetemplate
+                     ENVIRONMENT "CI=1;TOLVARING_WINE_TEMPLATE=${WINE_TEMPLATE}")

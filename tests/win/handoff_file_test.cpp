@@ -16,9 +16,12 @@
 
 namespace {
 
+// A name of their own, so that CTest can run these rows apart from the other hostile ones.
+using HandOffFile = Hostile;
+
 // A settings file that cannot be written (held open by another program, or a folder):
 // the box names the file, nothing is started, and the file keeps its content.
-TEST_F(Hostile, UnwritableSettingsFileStopsTheHandOff) {
+TEST_F(HandOffFile, UnwritableSettingsFileStopsTheHandOff) {
     const std::string original = "[Network]\r\nforcedIP=\"10.0.0.1\"\r\n";
     const std::wstring ini = client + L"\\FreePeers.ini";
     StoreSettings(client, PageUrl(L"/ip?ip=192.0.2.20"));
@@ -76,7 +79,7 @@ struct ProtectedCase {
 // virtualize the client (a token that is not elevated, UAC on, a client that needs no
 // elevation) and the file lies in a protected folder; then the copy under
 // %LOCALAPPDATA%\VirtualStore when there is one, else the real file, else a copy made from it.
-TEST_F(Hostile, TheAddressGoesWhereTheClientReadsIt) {
+TEST_F(HandOffFile, TheAddressGoesWhereTheClientReadsIt) {
 #define REAL "[General]\r\nname=real\r\n[Network]\r\nport=6346\r\n"
 #define OLD "[General]\r\nname=copy\r\n"
 #define KEYS "forcedIP=\"192.0.2.50\"\r\nbForcedIP=Yes\r\n"
