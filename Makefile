@@ -7,9 +7,9 @@
 NATIVE := build/native
 WIN := build/win
 JOBS ?= 2
-# The Windows tests wait for Wine much of their time: three chains of them (one per prefix)
+# The Windows tests wait for Wine much of their time: five chains of them (one per prefix)
 # and the release and demo tests beside them keep the two cores busy.
-WIN_TEST_JOBS ?= 4
+WIN_TEST_JOBS ?= 5
 
 .PHONY: all deps native win sign test test-native test-win test-slow demo run bench fuzz clean
 
@@ -45,10 +45,16 @@ test-native: native
 test-win: win
 	ctest --test-dir $(WIN) -j$(WIN_TEST_JOBS) --output-on-failure -LE slow
 
-# The native tests (mostly the short fuzzing run) beside the Windows tests, which wait for
-# Wine much of their time; the native report follows the Windows one.
+# The Windows tests' prefix template made while the programs build (the tests make it
+# themselves when run alone); the native tests (mostly the short fuzzing run) beside the
+# Windows tests, which wait for Wine much of their time; the native report follows the
+# Windows one.
 test: deps
-	@$(MAKE) --no-print-directory -j2 native win
+	@mkdir -p $(WIN); \
+	tools/wine-fixture.sh template $(abspath $(WIN))/wine-template >$(WIN)/wine-template.log 2>&1 & \
+	template=$$!; \
+	$(MAKE) --no-print-directory -j2 native win; built=$$?; \
+	wait $$template; [ $$built -eq 0 ]
 	@ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure >$(NATIVE)/test.log 2>&1 & \
 	native=$$!; \
 	ctest --test-dir $(WIN) -j$(WIN_TEST_JOBS) --output-on-failure -LE slow; win=$$?; \

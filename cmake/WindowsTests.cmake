@@ -8,20 +8,22 @@ set(TEST_CODE_FLAGS -O0)
 target_compile_options(gtest PRIVATE ${TEST_CODE_FLAGS})
 target_compile_options(gtest_main PRIVATE ${TEST_CODE_FLAGS})
 
-# Three prefixes, each with its own wineserver, display, page server and network namespace,
-# so that three chains of tests run side by side: the tests of one prefix share its registry
-# and desktop and run one after another. Each is a copy of one template set up once per run.
+# Five prefixes, each with its own wineserver, display, page server and network namespace,
+# so that five chains of tests run side by side (they wait for Wine much of their time): the
+# tests of one prefix share its registry and desktop and run one after another. Each prefix
+# is a copy of one template set up once per run.
 set(WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template)
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-state)
-set(WINE_STATE2 ${CMAKE_BINARY_DIR}/wine-state-2)
-set(WINE_STATE3 ${CMAKE_BINARY_DIR}/wine-state-3)
+foreach(n 2 3 4 5)
+  set(WINE_STATE${n} ${CMAKE_BINARY_DIR}/wine-state-${n})
+endforeach()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_STATE})
 
 add_test(NAME wine_template COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh template ${WINE_TEMPLATE})
 set_tests_properties(wine_template PROPERTIES FIXTURES_SETUP winetemplate)
 add_test(NAME wine_template_cleanup COMMAND ${CMAKE_COMMAND} -E rm -rf ${WINE_TEMPLATE})
 set_tests_properties(wine_template_cleanup PROPERTIES FIXTURES_CLEANUP winetemplate)
-foreach(n "" 2 3)
+foreach(n "" 2 3 4 5)
   add_test(NAME wine_setup${n} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh start ${WINE_STATE${n}})
   set_tests_properties(wine_setup${n} PROPERTIES FIXTURES_SETUP wine${n} FIXTURES_REQUIRED winetemplate
                        ENVIRONMENT TOLVARING_WINE_TEMPLATE=${WINE_TEMPLATE})
@@ -43,7 +45,7 @@ target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 target_precompile_headers(wintestsupport PRIVATE <windows.h> <gtest/gtest.h> <string> <vector>)
 target_compile_options(wintestsupport PRIVATE ${TEST_CODE_FLAGS})
 
-# A test program run in prefix PREFIX ("", 2 or 3), by WRAPPER (a script that takes the state
+# A test program run in prefix PREFIX ("", 2 … 5), by WRAPPER (a script that takes the state
 # folder and the program as its arguments) or else tools/wine-run.sh, with ARGS. WINDOWS: it
 # opens windows, and takes the prefix's desktop too.
 function(add_wine_run name program)
@@ -119,10 +121,10 @@ target_link_options(installerdriver PRIVATE -municode ${STATIC_RUNTIME})
 
 if(TARGET dist)
   add_test(NAME installer_round_trip
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/installer_test.sh ${WINE_STATE} ${DIST}/Tolvaring-Setup.exe
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/installer_test.sh ${WINE_STATE4} ${DIST}/Tolvaring-Setup.exe
             ${CMAKE_BINARY_DIR}/Tolvaring-Setup-test.exe)
-  set_tests_properties(installer_round_trip PROPERTIES FIXTURES_REQUIRED wine
-                       RESOURCE_LOCK "registry;desktop" TIMEOUT 300 LABELS wine)
+  set_tests_properties(installer_round_trip PROPERTIES FIXTURES_REQUIRED wine4
+                       RESOURCE_LOCK "registry4;desktop4" TIMEOUT 300 LABELS wine)
 endif()
 
 # A second build of the release alone compared with this one, and a signed release verified
@@ -135,15 +137,16 @@ set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900 COST
 
 add_executable(foreignwindow tests/win/foreignwindow.cpp)
 target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
-# The hostile rows in two halves of about the same time, one in each of the other prefixes.
-set(copies_and_files "OneCopy.*:HandOffFile.*")
-add_wine_test(win_hostile_tests WINDOWS PREFIX 3 TIMEOUT 900 ARGS --gtest_filter=-${copies_and_files}
+# The hostile rows in three parts of about the same time, each in a prefix of its own.
+add_wine_test(win_hostile_tests WINDOWS PREFIX 5 TIMEOUT 900 ARGS --gtest_filter=-OneCopy.*:HandOffFile.*
   SOURCES tests/win/hostile_pages_test.cpp tests/win/hostile_settings_test.cpp
           tests/win/one_copy_test.cpp tests/win/handoff_file_test.cpp
           tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
-add_wine_run(win_hostile_copies_and_files_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 2
-  TIMEOUT 900 ARGS --gtest_filter=${copies_and_files})
+add_wine_run(win_one_copy_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 2 TIMEOUT 900
+  ARGS --gtest_filter=OneCopy.*)
+add_wine_run(win_handoff_file_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 4 TIMEOUT 900
+  ARGS --gtest_filter=HandOffFile.*)
 # The router's rows, on a test network joined to the fixture's namespace while they run.
 add_wine_test(win_router_tests WINDOWS PREFIX 2 WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
   SOURCES tests/win/router_test.cpp)

@@ -18,6 +18,7 @@ Routes (query parameters in brackets):
   /dots[mib=8]             a body of `mib` MiB of full stops
   /cut                     announces 1000 bytes, sends 100 and closes
   /slowip[ip, delay=2]     /ip, answered after `delay` seconds
+  /heldip[ip, id]          /ip, answered once /release?id= has been asked
   /hops[n=10, ip]          a chain of exactly `n` redirects that ends at /ip
   /slowhop[n=5, delay=1]   `n` redirects, each answered after `delay` seconds
   /reqline                 the request line and headers as received, as the body
@@ -116,6 +117,23 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def route_slowip(self, q):
         time.sleep(float(q.get('delay', '2')))
         self.route_ip(q)
+
+    held = {}
+    held_lock = threading.Lock()
+
+    def gate(self, id):
+        with Handler.held_lock:
+            return Handler.held.setdefault(id, threading.Event())
+
+    def route_heldip(self, q):
+        self.gate(q['id']).wait(STALL_SECONDS)
+        with Handler.held_lock:
+            Handler.held.pop(q['id'], None)
+        self.route_ip(q)
+
+    def route_release(self, q):
+        self.gate(q['id']).set()
+        self.send(200, b'released')
 
     def route_redirect(self, q):
         self.send(int(q.get('status', '302')), b'',

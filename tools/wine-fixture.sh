@@ -124,10 +124,6 @@ make_prefix() {
     # A virtual desktop draws title bars itself, so screenshots show whole windows.
     inside wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     inside wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    # The test CA goes into this prefix's own root store, never the host's.
-    if [ -f "$state_dir/../trustca.exe" ]; then
-        inside "$TOLVARING_WINE" "$state_dir/../trustca.exe" "$state_dir/ca.der" </dev/null
-    fi
     # The set-up session ends here, with everything it started: wineboot returns while
     # the prefix is still being set up (a program started then sets it up again, and two
     # sets of services fight, so that every COM start waits ten seconds for RpcSs), and
@@ -141,6 +137,13 @@ case $action in
 template)
     # A finished prefix with its certificates, which each test prefix of the run copies
     # (under a second) instead of setting one up again (ten seconds and more of both cores).
+    # make test makes it while the programs build: one made by this script as it is now,
+    # within the hour, is kept.
+    if [ -f "$state_dir/ready" ] && [ "$state_dir/ready" -nt "$0" ] &&
+        [ -n "$(find "$state_dir/ready" -mmin -60)" ]; then
+        echo "Wine prefix template kept: $state_dir"
+        exit 0
+    fi
     stop
     rm -rf "$state_dir"
     mkdir -p "$state_dir/prefix"
@@ -181,7 +184,12 @@ start)
     # The first program of a session starts its services, which keep the standard
     # streams they were given for as long as the server runs: here they get /dev/null,
     # not the output of the first test (CTest would wait for it to close).
-    inside "$TOLVARING_WINE" reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1
+    # That first program puts the test CA into this prefix's own root store, never the host's.
+    if [ -f "$state_dir/../trustca.exe" ]; then
+        inside "$TOLVARING_WINE" "$state_dir/../trustca.exe" "$state_dir/ca.der" </dev/null >/dev/null 2>&1
+    else
+        inside "$TOLVARING_WINE" reg query 'HKCU\Software\Wine\Explorer' </dev/null >/dev/null 2>&1
+    fi
     # Drive T: is a folder of the run's own, for tests that need a drive root.
     mkdir -p "$state_dir/tdrive"
     ln -sfn "$state_dir/tdrive" "$WINEPREFIX/dosdevices/t:"

@@ -108,9 +108,9 @@ std::vector<StallCase> StallCases(DWORD boundMs) {
         {"headers trickled", PageUrl(L"/trickleheaders?every=0.5"), Course::Failure, timeout},
         {"status line trickled", PageUrl(L"/tricklestatus?every=0.5"), Course::Failure, timeout},
         {"100 Continue again and again", PageUrl(L"/continue?every=0.2"), Course::Failure, timeout},
-        // Cut off by the memory they take, long before the bound.
-        {"endless headers", PageUrl(L"/endlessheaders"), Course::Failure,
-         texts::HeadersTooLong(64)},
+        // Cut off by the memory they take, before the bound on a quiet machine (the reason is
+        // AFetchGivenUpLetsGoOfTheServer's to check, with a bound no machine reaches).
+        {"endless headers", PageUrl(L"/endlessheaders"), Course::Failure, L""},
         {"TLS port that never speaks", L"https://127.0.0.1:" + silent + L"/ip", Course::Failure,
          timeout},
         {"full accept queue", L"http://127.0.0.1:" + full + L"/ip", Course::Failure, timeout},

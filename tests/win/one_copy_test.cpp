@@ -33,7 +33,9 @@ TEST_F(OneCopy, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         const wchar_t* caption; // what the first copy waits in; null: it fetches
         Twist twist = Plain;
     };
-    const std::wstring slow = PageUrl(L"/slowip?ip=192.0.2.33&delay=2");
+    // Answered only when the test says so: the first copy fetches until the second has ended,
+    // however busy the machine.
+    const std::wstring slow = PageUrl(L"/heldip?ip=192.0.2.33&id=");
     const Case cases[] = {
         {"fetching", slow, nullptr},
         {"question", PageUrl(L"/echo?body=nichts"), texts::kAppTitle},
@@ -65,7 +67,8 @@ TEST_F(OneCopy, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         ForgetSettings();
         DeleteFileW((client + L"\\started.txt").c_str());
         StoreSetting(kFolderSetting, client);
-        if (!c.url.empty()) StoreSetting(kUrlSetting, c.url);
+        const std::wstring gate = std::to_wstring(&c - cases);
+        if (!c.url.empty()) StoreSetting(kUrlSetting, c.url == slow ? slow + gate : c.url);
         if (c.twist == ElevatedFirst) {
             SetEnvironmentVariableW(L"TOLVARING_TEST_LAUNCH", L"mutexdenied");
             Program second(work, L"TolvaringTest.exe");
@@ -122,6 +125,7 @@ TEST_F(OneCopy, ASecondCopyEndsQuietlyAndBringsTheFirstForward) {
         if (foreignBox) {
             EXPECT_EQ(GetForegroundWindow(), elsewhere);
         }
+        HttpControl().OpenURL(PageUrl(L"/release?id=" + gate));
         EXPECT_EQ(first.WaitExit(20000), 0u);
         StartRecord(client);
         EXPECT_FALSE(WaitUntil([&] { return Starts(client) > 1; }, 2000)) << "started twice";
