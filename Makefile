@@ -45,17 +45,20 @@ test-native: native
 test-win: win
 	ctest --test-dir $(WIN) -j$(WIN_TEST_JOBS) --output-on-failure -LE slow
 
-# The Windows tests' prefix template made while the programs build (the tests make it
-# themselves when run alone); the native tests (mostly the short fuzzing run) beside the
+# The Windows tests' prefix template and the release's second build (for the test that
+# compares the two) made while the programs build (the tests make them themselves when run
+# alone); the native tests (mostly the short fuzzing run) beside the
 # Windows tests, which wait for Wine much of their time; the native report follows the
 # Windows one.
 test: deps
 	@mkdir -p $(WIN); \
 	tools/wine-fixture.sh template $(abspath $(WIN))/wine-template >$(WIN)/wine-template.log 2>&1 & \
 	template=$$!; \
+	tests/release_test.sh --second-build $(CURDIR) $(abspath $(WIN))/release-test & \
+	second=$$!; \
 	$(MAKE) --no-print-directory -j2 native win; built=$$?; \
-	wait $$template; [ $$built -eq 0 ]
-	@ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure >$(NATIVE)/test.log 2>&1 & \
+	wait $$template; wait $$second; [ $$built -eq 0 ]
+	@export TOLVARING_RELEASE_PREBUILT=1; ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure >$(NATIVE)/test.log 2>&1 & \
 	native=$$!; \
 	ctest --test-dir $(WIN) -j$(WIN_TEST_JOBS) --output-on-failure -LE slow; win=$$?; \
 	wait $$native; status=$$?; cat $(NATIVE)/test.log; \
@@ -63,6 +66,7 @@ test: deps
 
 # The real 60-second time-outs; left out of the default run.
 test-slow: win
+	cmake --build $(WIN) --target win_slow_tests -j$(JOBS)
 	ctest --test-dir $(WIN) --output-on-failure -L slow
 
 demo: win
@@ -73,6 +77,7 @@ run: win
 
 bench: native win
 	cmake --build $(NATIVE) --target scan_benchmark -j$(JOBS)
+	cmake --build $(WIN) --target bench_driver -j$(JOBS)
 	tools/bench.sh $(NATIVE)
 	tools/e2e-bench.sh $(WIN)
 
