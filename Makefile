@@ -7,7 +7,7 @@
 NATIVE := build/native
 WIN := build/win
 JOBS ?= 2
-# The Windows tests wait for Wine much of their time: five chains of them (one per prefix)
+# The Windows tests wait for Wine much of their time: four chains of them (one per prefix)
 # and the release and demo tests beside them keep the two cores busy.
 WIN_TEST_JOBS ?= 5
 

@@ -8,13 +8,13 @@ set(TEST_CODE_FLAGS -O0)
 target_compile_options(gtest PRIVATE ${TEST_CODE_FLAGS})
 target_compile_options(gtest_main PRIVATE ${TEST_CODE_FLAGS})
 
-# Five prefixes, each with its own wineserver, display, page server and network namespace,
-# so that five chains of tests run side by side (they wait for Wine much of their time): the
+# Four prefixes, each with its own wineserver, display, page server and network namespace,
+# so that four chains of tests run side by side (they wait for Wine much of their time): the
 # tests of one prefix share its registry and desktop and run one after another. Each prefix
 # is a copy of one template set up once per run.
 set(WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template)
 set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-state)
-foreach(n 2 3 4 5)
+foreach(n 2 3 4)
   set(WINE_STATE${n} ${CMAKE_BINARY_DIR}/wine-state-${n})
 endforeach()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_STATE})
@@ -23,7 +23,7 @@ add_test(NAME wine_template COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh te
 set_tests_properties(wine_template PROPERTIES FIXTURES_SETUP winetemplate)
 add_test(NAME wine_template_cleanup COMMAND ${CMAKE_COMMAND} -E rm -rf ${WINE_TEMPLATE})
 set_tests_properties(wine_template_cleanup PROPERTIES FIXTURES_CLEANUP winetemplate)
-foreach(n "" 2 3 4 5)
+foreach(n "" 2 3 4)
   add_test(NAME wine_setup${n} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-fixture.sh start ${WINE_STATE${n}})
   set_tests_properties(wine_setup${n} PROPERTIES FIXTURES_SETUP wine${n} FIXTURES_REQUIRED winetemplate
                        ENVIRONMENT TOLVARING_WINE_TEMPLATE=${WINE_TEMPLATE})
@@ -45,7 +45,7 @@ target_include_directories(wintestsupport PUBLIC ${CMAKE_SOURCE_DIR})
 target_precompile_headers(wintestsupport PRIVATE <windows.h> <gtest/gtest.h> <string> <vector>)
 target_compile_options(wintestsupport PRIVATE ${TEST_CODE_FLAGS})
 
-# A test program run in prefix PREFIX ("", 2 … 5), by WRAPPER (a script that takes the state
+# A test program run in prefix PREFIX ("", 2, 3 or 4), by WRAPPER (a script that takes the state
 # folder and the program as its arguments) or else tools/wine-run.sh, with ARGS. WINDOWS: it
 # opens windows, and takes the prefix's desktop too.
 function(add_wine_run name program)
@@ -140,15 +140,15 @@ set_tests_properties(release_reproducible_and_signed PROPERTIES TIMEOUT 900 COST
 
 add_executable(foreignwindow tests/win/foreignwindow.cpp)
 target_link_options(foreignwindow PRIVATE ${STATIC_RUNTIME} -mwindows)
-# The hostile rows in three parts of about the same time, each in a prefix of its own.
-add_wine_test(win_hostile_tests WINDOWS PREFIX 5 TIMEOUT 900 ARGS --gtest_filter=-OneCopy.*:HandOffFile.*
+# The hostile rows in three parts, each beside other rows in a prefix of its own.
+add_wine_test(win_hostile_tests WINDOWS PREFIX 4 TIMEOUT 900 ARGS --gtest_filter=-OneCopy.*:HandOffFile.*
   SOURCES tests/win/hostile_pages_test.cpp tests/win/hostile_settings_test.cpp
           tests/win/one_copy_test.cpp tests/win/handoff_file_test.cpp
           tests/win/check_start_test.cpp tests/win/HostileTest_win.cpp)
 add_dependencies(win_hostile_tests Tolvaring TolvaringTest fakeclient foreignwindow)
 add_wine_run(win_one_copy_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 2 TIMEOUT 900
   ARGS --gtest_filter=OneCopy.*)
-add_wine_run(win_handoff_file_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 4 TIMEOUT 900
+add_wine_run(win_handoff_file_tests $<TARGET_FILE:win_hostile_tests> WINDOWS PREFIX 3 TIMEOUT 900
   ARGS --gtest_filter=HandOffFile.*)
 # The router's rows, on a test network joined to the fixture's namespace while they run.
 add_wine_test(win_router_tests WINDOWS PREFIX 2 WRAPPER ${CMAKE_SOURCE_DIR}/tests/router_test.sh
