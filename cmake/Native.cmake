@@ -11,9 +11,10 @@ file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 add_library(core_san STATIC ${CORE_SOURCES})
 target_include_directories(core_san PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(core_san PRIVATE ${SANITIZE} -O1 -g)
+# -g1: line tables for the reports, in less time than full debug information.
+target_compile_options(core_san PRIVATE ${SANITIZE} -O1 -g1)
 add_executable(core_tests_sanitized ${NATIVE_TEST_SOURCES})
-target_compile_options(core_tests_sanitized PRIVATE ${SANITIZE} -O0 -g)
+target_compile_options(core_tests_sanitized PRIVATE ${SANITIZE} -O0 -g1)
 target_link_options(core_tests_sanitized PRIVATE ${SANITIZE})
 target_link_libraries(core_tests_sanitized PRIVATE core_san GTest::gtest_main)
 add_test(NAME core_tests_sanitized COMMAND core_tests_sanitized)
