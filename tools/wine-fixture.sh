@@ -167,7 +167,12 @@ start)
     make_namespace
     make_display
     if [ -n "$template" ]; then
-        cp -a "$template/prefix" "$state_dir/prefix"
+        # Windows' own DLLs (nine tenths of the prefix, and nothing writes them) are linked,
+        # not copied: no 600 MB for the disk to write per prefix.
+        mkdir -p "$state_dir/prefix"
+        tar -C "$template/prefix" --exclude=./drive_c/windows/system32 -cf - . |
+            tar -C "$state_dir/prefix" -xf -
+        cp -al "$template/prefix/drive_c/windows/system32" "$state_dir/prefix/drive_c/windows/"
         cp "$template"/*.pem "$template"/*.crt "$template"/ca.* "$state_dir/"
     else
         mkdir -p "$state_dir/prefix"
