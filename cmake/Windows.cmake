@@ -34,6 +34,7 @@ add_library(winplatform STATIC
   detect/Fetch_win.cpp
   detect/Http_win.cpp
   detect/Router_win.cpp
+  detect/WorkerJob_win.cpp
   detect/RouterXml_win.cpp
   detect/ServerAddresses_win.cpp
   detect/frmMain_win.cpp

@@ -5,6 +5,7 @@
 #include "common/Handles.h"
 #include "detect/Http.h"
 #include "detect/Url.h"
+#include "detect/WorkerJob.h"
 
 #include <atomic>
 #include <string>
@@ -21,22 +22,10 @@ std::wstring HeadersTooLargeReason(std::size_t maxHeaderBytes);
 // Fails with the reason when the prepared address has a problem.
 void CheckPrepared(const PreparedUrl& url);
 
-class Deadline {
-  public:
-    explicit Deadline(DWORD ms) : end_(GetTickCount64() + ms) {}
-    DWORD Left() const {
-        const ULONGLONG now = GetTickCount64();
-        return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
-    }
-
-  private:
-    ULONGLONG end_;
-};
-
 // What the waiting thread and the worker share. The worker writes its outcome, then sets
 // `done`; the waiting thread reads the outcome only after `done`. The session handle goes
 // to whoever takes it first: the worker when it ends, or the deadline.
-class FetchJob {
+class FetchJob : public SharedSession {
   public:
     FetchJob(std::wstring address, const HttpSettings& s, const Deadline& d)
         : url(std::move(address)), settings(s), deadline(d) {}
@@ -52,32 +41,6 @@ class FetchJob {
 
     // Set while the worker is inside HttpSendRequest, where WinINet reads the headers.
     std::atomic<bool> awaitingHeaders{false};
-
-    bool Abandoned() const { return abandoned_.load(); }
-    // False when the job was abandoned first; the caller then still owns `session`.
-    bool KeepSession(HINTERNET session) {
-        AcquireSRWLockExclusive(&lock_);
-        const bool kept = !abandoned_.load();
-        if (kept) session_ = session;
-        ReleaseSRWLockExclusive(&lock_);
-        return kept;
-    }
-    HINTERNET TakeSession() {
-        AcquireSRWLockExclusive(&lock_);
-        HINTERNET session = std::exchange(session_, nullptr);
-        ReleaseSRWLockExclusive(&lock_);
-        return session;
-    }
-    void Abandon() {
-        AcquireSRWLockExclusive(&lock_);
-        abandoned_ = true;
-        ReleaseSRWLockExclusive(&lock_);
-    }
-
-  private:
-    SRWLOCK lock_ = SRWLOCK_INIT;
-    HINTERNET session_ = nullptr;
-    std::atomic<bool> abandoned_{false};
 };
 
 // The worker's thread procedure: `arg` is a new std::shared_ptr<FetchJob> that it takes

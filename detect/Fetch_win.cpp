@@ -123,7 +123,7 @@ class Fetch {
     bool WentDirect() const;
 
     FetchJob& job_;
-    std::wstring host_; // of the hop that answers
+    std::wstring host_;           // of the hop that answers
     HINTERNET session_ = nullptr; // owned by the job
     InternetHandle connection_;
     InternetHandle request_;
@@ -152,12 +152,6 @@ void Fetch::Open() {
         TimeLeft(); // fails: the job was abandoned
     }
     session_ = session;
-}
-
-void SetTimeouts(HINTERNET h, DWORD ms) {
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(h, option, &ms, sizeof ms);
 }
 
 void Fetch::Send(const std::wstring& url) {

@@ -52,16 +52,9 @@ struct AbandonedFetch {
     KernelHandle worker;
 };
 
-DWORD WINAPI CloseSession(void* session) {
-    InternetCloseHandle(static_cast<HINTERNET>(session));
-    return 0;
-}
-
 DWORD WINAPI EndAbandonedFetch(void* arg) {
     const std::unique_ptr<AbandonedFetch> fetch(static_cast<AbandonedFetch*>(arg));
-    // Closing may itself wait for what it ends (Wine first reads the rest of a body).
-    if (fetch->session)
-        KernelHandle closer(CreateThread(nullptr, 0, CloseSession, fetch->session, 0, nullptr));
+    CloseSessionAside(fetch->session);
     if (WaitForSingleObject(fetch->worker.Get(), kWorkerGraceMs) != WAIT_OBJECT_0)
         CutConnectionsUnderWine();
     return 0;
@@ -112,36 +105,8 @@ class HeaderWatch {
     SIZE_T baseline_ = 0;
 };
 
-enum class Outcome { Done, TimedOut, HeadersTooLarge };
-
-// Waits for `done` until the deadline, dispatching this thread's messages meanwhile and
-// looking at the memory every tenth of a second.
-Outcome WaitDispatching(HANDLE done, const Deadline& deadline, HeaderWatch& watch) {
-    for (;;) {
-        if (watch.Exceeded()) return Outcome::HeadersTooLarge;
-        const DWORD left = deadline.Left();
-        if (left == 0)
-            return WaitForSingleObject(done, 0) == WAIT_OBJECT_0 ? Outcome::Done
-                                                                 : Outcome::TimedOut;
-        const DWORD r = MsgWaitForMultipleObjectsEx(1, &done, std::min<DWORD>(left, 100),
-                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (r == WAIT_OBJECT_0) return Outcome::Done;
-        if (r == WAIT_TIMEOUT) continue;
-        if (r != WAIT_OBJECT_0 + 1) // the wait itself failed: wait without the messages
-            return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0 ? Outcome::Done
-                                                                               : Outcome::TimedOut;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) { // not ours to take: leave it for the message loop
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return WaitForSingleObject(done, deadline.Left()) == WAIT_OBJECT_0
-                           ? Outcome::Done
-                           : Outcome::TimedOut;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+bool HeadersTooLarge(void* watch) {
+    return static_cast<HeaderWatch*>(watch)->Exceeded();
 }
 
 std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings,
@@ -157,13 +122,13 @@ std::wstring FetchWithin(const std::wstring& url, const HttpSettings& settings,
         FailWithCode(code);
     }
     HeaderWatch watch(*job);
-    switch (WaitDispatching(job->done.Get(), deadline, watch)) {
-    case Outcome::Done:
+    switch (WaitDispatching(job->done.Get(), deadline, HeadersTooLarge, &watch)) {
+    case WaitEnd::Done:
         break;
-    case Outcome::TimedOut:
+    case WaitEnd::TimedOut:
         Abandon(*job, std::move(worker));
         Fail(TimeoutReason(settings.timeoutMs));
-    case Outcome::HeadersTooLarge:
+    case WaitEnd::GivenUp:
         Abandon(*job, std::move(worker));
         Fail(HeadersTooLargeReason(settings.maxHeaderBytes));
     }

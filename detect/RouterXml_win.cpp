@@ -67,7 +67,9 @@ std::wstring Trimmed(const std::wstring& text) {
 
 // Hands each element, as it ends, to `ended` with the local names of the elements it lies
 // in (itself last) and its own text. False when the document is not well-formed, holds a
-// DTD or nests deeper than kMaxDepth.
+// DTD or nests deeper than kMaxDepth. DtdProcessing_Prohibit makes a document with a DTD an
+// error, so no entity is ever expanded ("DtdProcessing enumeration", learn.microsoft.com);
+// Wine's XmlLite refuses every DTD whatever the setting, so only Windows shows the setting.
 template <class Ended> bool Walk(std::string_view xml, Ended ended) {
     MemoryStream stream(xml);
     ComPtr<IXmlReader> reader;
@@ -131,12 +133,14 @@ std::string Ascii(const std::wstring& text) {
 std::optional<std::vector<RouterService>> ServicesIn(std::string_view description) {
     std::vector<RouterService> services;
     RouterService current;
-    const bool read = Walk(description, [&](const std::vector<std::wstring>& path,
-                                            const std::wstring& text) {
-        if (Is(path, 0, L"serviceType") && Is(path, 1, L"service")) current.type = Ascii(text);
-        if (Is(path, 0, L"controlURL") && Is(path, 1, L"service")) current.controlUrl = Ascii(text);
-        if (Is(path, 0, L"service")) services.push_back(std::exchange(current, RouterService()));
-    });
+    const bool read =
+        Walk(description, [&](const std::vector<std::wstring>& path, const std::wstring& text) {
+            if (Is(path, 0, L"serviceType") && Is(path, 1, L"service")) current.type = Ascii(text);
+            if (Is(path, 0, L"controlURL") && Is(path, 1, L"service"))
+                current.controlUrl = Ascii(text);
+            if (Is(path, 0, L"service"))
+                services.push_back(std::exchange(current, RouterService()));
+        });
     if (!read) return std::nullopt;
     return services;
 }
@@ -144,14 +148,14 @@ std::optional<std::vector<RouterService>> ServicesIn(std::string_view descriptio
 std::optional<std::wstring> ExternalAddressIn(std::string_view soapAnswer) {
     std::optional<std::wstring> address;
     bool fault = false;
-    const bool read = Walk(soapAnswer, [&](const std::vector<std::wstring>& path,
-                                           const std::wstring& text) {
-        fault |= Is(path, 0, L"Fault");
-        if (path.size() == 4 && Is(path, 0, L"NewExternalIPAddress") &&
-            Is(path, 1, L"GetExternalIPAddressResponse") && Is(path, 2, L"Body") &&
-            Is(path, 3, L"Envelope"))
-            address = Trimmed(text);
-    });
+    const bool read =
+        Walk(soapAnswer, [&](const std::vector<std::wstring>& path, const std::wstring& text) {
+            fault |= Is(path, 0, L"Fault");
+            if (path.size() == 4 && Is(path, 0, L"NewExternalIPAddress") &&
+                Is(path, 1, L"GetExternalIPAddressResponse") && Is(path, 2, L"Body") &&
+                Is(path, 3, L"Envelope"))
+                address = Trimmed(text);
+        });
     if (!read || fault) return std::nullopt;
     return address;
 }

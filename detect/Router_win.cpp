@@ -5,6 +5,7 @@
 #include "detect/LineVerdict.h"
 #include "detect/RouterXml.h"
 #include "detect/Upnp.h"
+#include "detect/WorkerJob.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -17,56 +18,27 @@
 // answer, then sets `done`; the waiting one reads it only after `done`. The sockets and the
 // session are closed by whoever comes first: the asking thread when it is through with
 // them, or the waiting one when it stops waiting, which ends their blocked calls.
-struct RouterJob {
-    RouterJob() { InitializeSRWLock(&lock); }
+struct RouterJob : SharedSession {
     KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    ULONGLONG deadline = GetTickCount64() + kRouterMaxMs;
+    const Deadline deadline{kRouterMaxMs};
     std::optional<std::wstring> answer;
-
-    SRWLOCK lock;
-    bool abandoned = false;
     SOCKET sockets[2] = {INVALID_SOCKET, INVALID_SOCKET};
-    HINTERNET session = nullptr;
 
     // Keeps `s` for closing; false (and `s` closed) when the job was abandoned meanwhile.
     bool Keep(SOCKET s, int slot) {
-        AcquireSRWLockExclusive(&lock);
-        const bool kept = !abandoned;
-        if (kept) sockets[slot] = s;
-        ReleaseSRWLockExclusive(&lock);
+        const bool kept = UnlessAbandoned([&] { sockets[slot] = s; });
         if (!kept) closesocket(s);
         return kept;
     }
     void CloseSocket(int slot) {
-        AcquireSRWLockExclusive(&lock);
-        const SOCKET s = std::exchange(sockets[slot], INVALID_SOCKET);
-        ReleaseSRWLockExclusive(&lock);
+        SOCKET s = INVALID_SOCKET;
+        Locked([&] { std::swap(s, sockets[slot]); });
         if (s != INVALID_SOCKET) closesocket(s);
     }
-    bool KeepSession(HINTERNET h) {
-        AcquireSRWLockExclusive(&lock);
-        const bool kept = !abandoned;
-        if (kept) session = h;
-        ReleaseSRWLockExclusive(&lock);
-        if (!kept) InternetCloseHandle(h);
-        return kept;
-    }
-    HINTERNET TakeSession() {
-        AcquireSRWLockExclusive(&lock);
-        HINTERNET h = std::exchange(session, nullptr);
-        ReleaseSRWLockExclusive(&lock);
-        return h;
-    }
     void Abandon() {
-        AcquireSRWLockExclusive(&lock);
-        abandoned = true;
-        ReleaseSRWLockExclusive(&lock);
+        SharedSession::Abandon();
         CloseSocket(0);
         CloseSocket(1);
-    }
-    DWORD Left() const {
-        const ULONGLONG now = GetTickCount64();
-        return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
     }
 };
 
@@ -107,7 +79,8 @@ sockaddr_in Endpoint(DWORD address, unsigned port) {
 
 // The router the page's traffic goes through: the gateway of the route to the internet.
 // The route is looked up for an address of the documentation range, which stands for any
-// address outside; nothing is sent to it (connecting a datagram socket sends nothing, and
+// address outside; nothing is sent to it (connecting a datagram socket "merely establishes
+// a default destination address", "connect function (winsock2.h)", learn.microsoft.com; it
 // fails at once where there is no route at all, before the IP helper is loaded for the
 // gateway). Zero when there is none (only a local network, or none at all).
 DWORD DefaultGateway() {
@@ -160,7 +133,7 @@ std::string Search(RouterJob& job, DWORD gateway, const std::string& gatewayText
         }
     }
     char datagram[2048];
-    for (DWORD left; (left = job.Left()) > 0;) {
+    for (DWORD left; (left = job.deadline.Left()) > 0;) {
         fd_set readable, failed;
         FD_ZERO(&readable);
         FD_ZERO(&failed);
@@ -170,7 +143,8 @@ std::string Search(RouterJob& job, DWORD gateway, const std::string& gatewayText
         timeval wait{static_cast<long>(left / 1000), static_cast<long>(left % 1000 * 1000)};
         if (select(0, &readable, nullptr, &failed, &wait) <= 0) return {};
         // The gateway's "port unreachable" for the unicast search: Windows reports it as a
-        // failed receive, Wine as an exceptional socket.
+        // receive failing with WSAECONNRESET ("recv function (winsock.h)",
+        // learn.microsoft.com), Wine as an exceptional socket.
         if (Readable(failed, unicast)) return {};
         if (Readable(readable, unicast)) {
             const int n = recv(unicast, datagram, sizeof datagram, 0);
@@ -199,12 +173,6 @@ std::string Search(RouterJob& job, DWORD gateway, const std::string& gatewayText
     return {};
 }
 
-void SetTimeouts(HINTERNET h, DWORD ms) {
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(h, option, &ms, sizeof ms);
-}
-
 // One request to the router: its body when it answers 200 within `maxBytes` and the
 // deadline; nothing otherwise (a redirect is never followed, a cache never used).
 std::optional<std::string> Request(RouterJob& job, HINTERNET session, const std::string& host,
@@ -214,8 +182,8 @@ std::optional<std::string> Request(RouterJob& job, HINTERNET session, const std:
     InternetHandle connection(InternetConnectW(session, Widened(host).c_str(),
                                                static_cast<INTERNET_PORT>(target.port), nullptr,
                                                nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection || job.Left() == 0) return std::nullopt;
-    SetTimeouts(connection.Get(), job.Left());
+    if (!connection || job.deadline.Left() == 0) return std::nullopt;
+    SetTimeouts(connection.Get(), job.deadline.Left());
     InternetHandle request(HttpOpenRequestW(
         connection.Get(), verb, Widened(target.path).c_str(), nullptr, nullptr, nullptr,
         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
@@ -223,7 +191,7 @@ std::optional<std::string> Request(RouterJob& job, HINTERNET session, const std:
             INTERNET_FLAG_NO_AUTH,
         0));
     if (!request) return std::nullopt;
-    SetTimeouts(request.Get(), job.Left());
+    SetTimeouts(request.Get(), job.deadline.Left());
     if (!HttpSendRequestW(request.Get(), headers.empty() ? nullptr : headers.c_str(),
                           static_cast<DWORD>(headers.size()), const_cast<char*>(body.data()),
                           static_cast<DWORD>(body.size())))
@@ -235,7 +203,7 @@ std::optional<std::string> Request(RouterJob& job, HINTERNET session, const std:
         return std::nullopt;
     std::string answer;
     char chunk[4096];
-    for (DWORD got = 0; job.Left() > 0; answer.append(chunk, got)) {
+    for (DWORD got = 0; job.deadline.Left() > 0; answer.append(chunk, got)) {
         if (!InternetReadFile(request.Get(), chunk, sizeof chunk, &got)) return std::nullopt;
         if (got == 0) return answer;
         if (answer.size() + got > maxBytes) return std::nullopt;
@@ -270,9 +238,13 @@ std::optional<std::wstring> Ask(RouterJob& job) {
     // A router is never reached through a proxy.
     HINTERNET session =
         InternetOpenW(L"Tolvaring/1.0", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-    if (!session || !job.KeepSession(session)) return std::nullopt;
-    const std::optional<std::string> xml = Request(job, session, host, *description, L"GET", {},
-                                                   {}, kMaxDescription);
+    if (!session) return std::nullopt;
+    if (!job.KeepSession(session)) {
+        InternetCloseHandle(session);
+        return std::nullopt;
+    }
+    const std::optional<std::string> xml =
+        Request(job, session, host, *description, L"GET", {}, {}, kMaxDescription);
     const auto services = xml ? ServicesIn(*xml) : std::nullopt;
     std::optional<std::wstring> best;
     int asked = 0;
@@ -310,11 +282,6 @@ DWORD WINAPI AskRouter(void* arg) {
     return 0;
 }
 
-DWORD WINAPI CloseSession(void* session) {
-    InternetCloseHandle(static_cast<HINTERNET>(session));
-    return 0;
-}
-
 } // namespace
 
 RouterQuery::RouterQuery() : job_(std::make_shared<RouterJob>()), started_(GetTickCount64()) {
@@ -329,31 +296,12 @@ RouterQuery::RouterQuery() : job_(std::make_shared<RouterJob>()), started_(GetTi
 
 RouterQuery::~RouterQuery() {
     job_->Abandon();
-    // Closing a session can wait for what it ends: on a thread of its own.
-    if (HINTERNET session = job_->TakeSession()) {
-        KernelHandle closer(CreateThread(nullptr, 0, CloseSession, session, 0, nullptr));
-        if (!closer) InternetCloseHandle(session);
-    }
+    CloseSessionAside(job_->TakeSession());
 }
 
 std::optional<std::wstring> RouterQuery::Answer(ULONGLONG deadline) {
     HANDLE done = job_->done.Get();
-    if (!done) return std::nullopt;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-        const DWORD r = MsgWaitForMultipleObjectsEx(1, &done, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (r == WAIT_OBJECT_0) return job_->answer;
-        if (r != WAIT_OBJECT_0 + 1) return std::nullopt; // the deadline, or the wait failed
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) { // not ours to take: leave it for the message loop
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return WaitForSingleObject(done, 0) == WAIT_OBJECT_0 ? job_->answer
-                                                                       : std::nullopt;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    if (!done || WaitDispatching(done, Deadline::At(deadline)) != WaitEnd::Done)
+        return std::nullopt;
+    return job_->answer;
 }
