@@ -1,7 +1,7 @@
 # Tolvaring: a Windows program, built with mingw-w64 and tested under Wine on Debian.
 #   make demo    the program doing its job end to end, under Wine, without internet
 #   make test    every test: native, sanitizers, a short fuzzing run, and the Windows tests under Wine
-#   make run     start Tolvaring.exe under Wine in your own prefix, on your display
+#   make run     start Tolvaring.exe under Wine on your display, in a namespace of its own
 #   make bench   the scan benchmark (ratios against memchr) and the end-to-end benchmark
 #   make fuzz    ten minutes of fuzzing per target
 NATIVE := build/native
